@@ -1,0 +1,53 @@
+// One straight shot: placement, hot point, the growing and shrinking drawing, the screen edge.
+#pragma once
+
+#include "Sprite.h"
+#include "calc.h"
+
+enum laser_type { LASER_PLAYER = 0, LASER_ENEMY = 1 };
+
+enum laser_state {
+    LS_NORMAL = 0,
+    LS_VANISHING = 1,
+    LS_VANISHED = 2,
+    LS_APPEARING = 3,
+    LS_APPEARING_VANISHING = 4,
+};
+
+class Laser : public Sprite {
+public:
+    // (x, y) is the middle of the leading edge; the picture sits wholly behind it.
+    Laser(int x, int y, int direction, int velocity, int life, laser_type type);
+    // A reflected laser: its leading edge 3 pixels beyond p, centred on p.
+    Laser(point p, int direction, int velocity, int life, laser_type type);
+
+    void move() override;
+    void draw() override;
+
+    point getHotPoint() const;
+    int getVelocity() const { return velocity; }
+    int getDirection() const { return direction; }
+    int getLife() const { return life; }
+    laser_type getType() const { return type; }
+    laser_state getState() const { return state; }
+    point getBirthPoint() const { return birthPoint; }
+    point getVanishPoint() const { return vanishPoint; }
+
+    void vanish();
+    bool isVanishing() const;
+    bool vanished() const;
+
+    static SDL_Surface* findImage(int direction, laser_type type);
+
+private:
+    point frontCorner() const;
+    void drawVanishing();
+
+    int direction;
+    int velocity;
+    int life;
+    laser_state state;
+    point birthPoint;
+    point vanishPoint;
+    laser_type type;
+};

@@ -1,0 +1,73 @@
+// The level being played: what it owns, its frame cycle, the laser rules and the file loader.
+#pragma once
+
+#include <SDL.h>
+
+#include <list>
+#include <string>
+
+#include "Laser.h"
+#include "Player.h"
+#include "Ship.h"
+#include "Wall.h"
+
+enum level_status { LEVEL_PLAYING = 0, LEVEL_LOST = 1, LEVEL_WON = 2 };
+
+constexpr int LEVEL_COUNT = 35;
+constexpr int PLAYER_MAX_SHOTS = 5;
+// Level files keep coordinates within this range, so no rule's arithmetic can overflow.
+constexpr int COORDINATE_LIMIT = 10000;
+
+class Level {
+public:
+    Level(int number, SDL_Surface* background, int ship);
+    ~Level();
+    Level(const Level&) = delete;
+    Level& operator=(const Level&) = delete;
+
+    Player* getPlayer() { return player; }
+    bool won() const { return status == LEVEL_WON; }
+    bool lost() const { return status == LEVEL_LOST; }
+
+    void step();
+    void draw();
+
+    void addWall(Wall w);
+    void addEnemy(Ship* s);
+    void addLaser(Laser l);
+    void checklasers();
+
+    void loadFile(const char* path);
+    // Reads one line of a level file; false when the line is no record or was skipped.
+    bool loadLine(const std::string& line, const char* path, int lineNumber);
+
+    int getNumber() const { return number; }
+    int getEnemyCount() const { return enemyCount; }
+    int getShotCount() const { return shotCount; }
+    int getStatus() const { return status; }
+    bool fileOpened() const { return opened; }
+    const std::list<Ship*>& getEnemies() const { return enemies; }
+    const std::list<Laser>& getLasers() const { return lasers; }
+    const std::list<Wall>& getWalls() const { return walls; }
+
+private:
+    int number;
+    int enemyCount;
+    int shotCount;
+    std::list<Ship*> enemies;
+    std::list<Laser> lasers;
+    std::list<Wall> walls;
+    Player* player;
+    SDL_Surface* background;
+    int status;
+    bool opened;
+};
+
+void changeLevel(int number, SDL_Surface* background, int ship);
+Level* getCurrentLevel();
+void addLaserToCurrentLevel(Laser l);
+
+// The direction of a level file's direction word, or -1 for any other word.
+int getDirection(std::string word);
+// The path points of an enemy line, one for each "(" in the text; never empty.
+std::list<point> getPath(std::string text);

@@ -1,0 +1,29 @@
+// A straight mirror segment: its kind, collision band and tiled drawing.
+#pragma once
+
+#include "Sprite.h"
+#include "calc.h"
+
+class Wall : public Sprite {
+public:
+    Wall(int x1, int y1, int x2, int y2);
+
+    void draw() override;
+
+    int getDirection() const { return direction; }
+    bool doesCollide(int x, int y) const;
+    point getStart() const { return {startX, startY}; }
+    point getEnd() const { return {endX, endY}; }
+
+    static SDL_Surface* findImage(int x1, int y1, int x2, int y2);
+
+private:
+    int direction;
+    int startX;
+    int startY;
+    int endX;
+    int endY;
+};
+
+// True when (px, py) lies strictly on the `side` (1 or -1) of the line through a and b.
+bool checkLine(int px, int py, int ax, int ay, int bx, int by, int side);

@@ -1,0 +1,131 @@
+// The window and the picture registry: every picture is loaded once and drawn from here.
+#include "graphics.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+const char* const imageFiles[IMAGE_COUNT] = {
+    "images/space.bmp",
+    "images/Ship.bmp",
+    "images/Ship2.bmp",
+    "images/Ship3.bmp",
+    "images/Forward Shooter-N.bmp",
+    "images/Forward Shooter-E.bmp",
+    "images/Forward Shooter-S.bmp",
+    "images/Forward Shooter-W.bmp",
+    "images/Dual Shooter-V.bmp",
+    "images/Dual Shooter-H.bmp",
+    "images/Crate.bmp",
+    "images/Laser-N.bmp",
+    "images/Laser-E.bmp",
+    "images/Laser-S.bmp",
+    "images/Laser-W.bmp",
+    "images/EnemyLaser-V.bmp",
+    "images/EnemyLaser-H.bmp",
+    "images/Wall2.bmp",
+    "images/wall-H.bmp",
+    "images/wall2-UR.bmp",
+    "images/wall2-UL.bmp",
+    "images/wall-V.bmp",
+    "images/Explosion.bmp",
+    "images/Credits.bmp",
+    "images/Instructions.bmp",
+    "images/StartMenu.bmp",
+    "images/StartMenuOutline.bmp",
+    "images/bounds-V.bmp",
+    "images/bounds-H.bmp",
+    "images/LevelComplete.bmp",
+    "images/LevelLose.bmp",
+    "images/ShipSelect.bmp",
+    "images/ShipSelectBar.bmp",
+    "images/GameOver.bmp",
+};
+
+SDL_Surface* game_screen = nullptr;
+SDL_Surface* images[IMAGE_COUNT] = {};
+bool loaded = false;
+
+SDL_Surface* InitVideo(Uint32 flags) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        fprintf(stderr, "Unable to initialize SDL: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    atexit(SDL_Quit);
+    game_screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, flags);
+    if (game_screen == nullptr) {
+        fprintf(stderr, "Unable to set video mode: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    SDL_WM_SetCaption("Skarlume", "Skarlume");
+    return game_screen;
+}
+
+void Slock(SDL_Surface* s) {
+    if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+}
+
+void Sulock(SDL_Surface* s) {
+    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+}
+
+SDL_Surface* LoadImage(const char* file) {
+    SDL_Surface* picture = SDL_LoadBMP_RW(SDL_RWFromFile(file, "rb"), 1);
+    if (picture == nullptr) {
+        fprintf(stderr, "Error loading %s: %s\n", file, SDL_GetError());
+        return nullptr;
+    }
+    SDL_SetColorKey(picture, SDL_SRCCOLORKEY | SDL_RLEACCEL,
+                    SDL_MapRGB(picture->format, 255, 255, 255));
+    SDL_Surface* converted = SDL_DisplayFormat(picture);
+    SDL_FreeSurface(picture);
+    return converted;
+}
+
+bool InitImages() {
+    for (int id = 0; id < IMAGE_COUNT; ++id) {
+        images[id] = LoadImage(imageFiles[id]);
+        if (images[id] == nullptr) return false;
+    }
+    loaded = true;
+    return true;
+}
+
+SDL_Surface* GetImage(int id) {
+    if (!loaded) InitImages();
+    return images[id];
+}
+
+namespace {
+// SDL_Rect keeps positions in 16 bits: anything beyond them would wrap onto the screen.
+bool fitsRect(int value) {
+    return value >= std::numeric_limits<Sint16>::min() &&
+           value <= std::numeric_limits<Sint16>::max();
+}
+}  // namespace
+
+void DrawPartialImage(SDL_Surface* img, int x, int y, int sx, int sy, int w, int h) {
+    if (img == nullptr || game_screen == nullptr) return;
+    if (!fitsRect(x) || !fitsRect(y) || !fitsRect(sx) || !fitsRect(sy)) return;
+    if (w <= 0 || h <= 0 || w > std::numeric_limits<Uint16>::max() ||
+        h > std::numeric_limits<Uint16>::max())
+        return;
+    SDL_Rect source = {static_cast<Sint16>(sx), static_cast<Sint16>(sy), static_cast<Uint16>(w),
+                       static_cast<Uint16>(h)};
+    SDL_Rect destination = {static_cast<Sint16>(x), static_cast<Sint16>(y),
+                            static_cast<Uint16>(w), static_cast<Uint16>(h)};
+    SDL_BlitSurface(img, &source, game_screen, &destination);
+}
+
+void DrawImage(SDL_Surface* img, int x, int y) {
+    if (img == nullptr) return;
+    DrawPartialImage(img, x, y, 0, 0, img->w, img->h);
+}
+
+void UnloadImages() {
+    for (SDL_Surface*& picture : images) {
+        SDL_FreeSurface(picture);
+        picture = nullptr;
+    }
+    loaded = false;
+}

@@ -1,0 +1,63 @@
+// The window and the picture registry: every picture is loaded once and drawn from here.
+#pragma once
+
+#include <SDL.h>
+
+constexpr int SCREEN_WIDTH = 1024;
+constexpr int SCREEN_HEIGHT = 768;
+constexpr int SCREEN_BPP = 16;
+
+enum ImageId {
+    IMG_SPACE,
+    IMG_SHIP1,
+    IMG_SHIP2,
+    IMG_SHIP3,
+    IMG_FSHOOTER_N,
+    IMG_FSHOOTER_E,
+    IMG_FSHOOTER_S,
+    IMG_FSHOOTER_W,
+    IMG_DSHOOTER_V,
+    IMG_DSHOOTER_H,
+    IMG_CRATE,
+    IMG_LASER_N,
+    IMG_LASER_E,
+    IMG_LASER_S,
+    IMG_LASER_W,
+    IMG_ENEMY_LASER_V,
+    IMG_ENEMY_LASER_H,
+    IMG_WALL2,
+    IMG_WALL_H,
+    IMG_WALL2_UR,
+    IMG_WALL2_UL,
+    IMG_WALL_V,
+    IMG_EXPLOSION,
+    IMG_CREDITS,
+    IMG_INSTRUCTIONS,
+    IMG_START_MENU,
+    IMG_START_MENU_OUTLINE,
+    IMG_BOUNDS_V,
+    IMG_BOUNDS_H,
+    IMG_LEVEL_COMPLETE,
+    IMG_LEVEL_LOSE,
+    IMG_SHIP_SELECT,
+    IMG_SHIP_SELECT_BAR,
+    IMG_GAME_OVER,
+    IMAGE_COUNT
+};
+
+// File of each picture, relative to the working directory, in loading order.
+extern const char* const imageFiles[IMAGE_COUNT];
+
+extern SDL_Surface* game_screen;
+extern SDL_Surface* images[IMAGE_COUNT];
+extern bool loaded;
+
+SDL_Surface* InitVideo(Uint32 flags);
+void Slock(SDL_Surface* s);
+void Sulock(SDL_Surface* s);
+SDL_Surface* LoadImage(const char* file);
+bool InitImages();
+SDL_Surface* GetImage(int id);
+void DrawPartialImage(SDL_Surface* img, int x, int y, int sx, int sy, int w, int h);
+void DrawImage(SDL_Surface* img, int x, int y);
+void UnloadImages();

@@ -1,0 +1,42 @@
+// The entry point, the screen state machine, the menu screens and the play screen.
+#pragma once
+
+#include <SDL.h>
+
+class Level;
+class Player;
+
+enum GameState {
+    STATE_TITLE = 0,
+    STATE_INSTRUCTIONS = 1,
+    STATE_SHIP_SELECT = 2,
+    STATE_GAME = 3,
+    STATE_LEVEL_LOST = 4,
+    STATE_LEVEL_WON = 5,
+    STATE_GAME_OVER = 6,
+    STATE_CREDITS = 7,
+    STATE_QUIT = 8,
+};
+
+extern int p;
+extern int lives;
+extern int level;
+extern SDL_Surface* bg;
+extern SDL_Surface* screen;
+
+int handleTitle();
+int handleInstructions();
+int handleShipSelect();
+int handleGame();
+int handleLevelLost();
+int handleLevelWon();
+int handleGameOver();
+int handleCredits();
+
+// The play screen without its window loop, so that a replay drives the same code.
+// Each returns STATE_GAME while the level goes on, or the screen to go to.
+int handlePlayEvent(const SDL_Event& event, Player* player);
+int playFrame(Level* current, Player* player);
+
+// The program's start-up, screen loop and shut-down; main hands over to it.
+int SDL_main(int argc, char* argv[]);

@@ -1,0 +1,71 @@
+// Headless SDL for the tests.
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "graphics.h"
+
+void ensureGame() {
+    static bool ready = false;
+    if (ready) return;
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_NE(InitVideo(SDL_DOUBLEBUF), nullptr) << SDL_GetError();
+    ASSERT_TRUE(InitImages()) << "run the tests from the directory that holds images/";
+    ready = true;
+}
+
+void clearScreen(Uint16 color) { SDL_FillRect(game_screen, nullptr, color); }
+
+Uint16 pixelAt(int x, int y) {
+    const auto* row = static_cast<const Uint8*>(game_screen->pixels) + y * game_screen->pitch;
+    return reinterpret_cast<const Uint16*>(row)[x];
+}
+
+int countNot(Uint16 color, int x, int y, int w, int h) {
+    int count = 0;
+    for (int j = y; j < y + h; ++j)
+        for (int i = x; i < x + w; ++i)
+            if (pixelAt(i, j) != color) ++count;
+    return count;
+}
+
+Uint16 rgb(Uint8 r, Uint8 g, Uint8 b) {
+    return static_cast<Uint16>(SDL_MapRGB(game_screen->format, r, g, b));
+}
+
+ScopedPicture::ScopedPicture(int id, int w, int h, Uint8 r, Uint8 g, Uint8 b)
+    : id(id), original(images[id]) {
+    replacement = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, game_screen->format->Rmask,
+                                       game_screen->format->Gmask, game_screen->format->Bmask, 0);
+    SDL_FillRect(replacement, nullptr, SDL_MapRGB(replacement->format, r, g, b));
+    images[id] = replacement;
+}
+
+ScopedPicture::~ScopedPicture() {
+    images[id] = original;
+    SDL_FreeSurface(replacement);
+}
+
+ScratchDir::ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "skarlume-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a scratch directory";
+    dir = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
+}
+
+std::string ScratchDir::write(const std::string& name, const std::string& contents) const {
+    std::filesystem::path file = std::filesystem::path(dir) / name;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << contents;
+    return file.string();
+}
