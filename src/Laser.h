@@ -41,6 +41,7 @@ public:
 
 private:
     point frontCorner() const;
+    bool outOfBirthLine() const;
     void drawVanishing();
 
     int direction;
