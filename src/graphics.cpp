@@ -62,11 +62,13 @@ SDL_Surface* InitVideo(Uint32 flags) {
 }
 
 void Slock(SDL_Surface* s) {
-    if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+    if (SDL_MUSTLOCK(s))
+        SDL_LockSurface(s);
 }
 
 void Sulock(SDL_Surface* s) {
-    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+    if (SDL_MUSTLOCK(s))
+        SDL_UnlockSurface(s);
 }
 
 SDL_Surface* LoadImage(const char* file) {
@@ -85,14 +87,16 @@ SDL_Surface* LoadImage(const char* file) {
 bool InitImages() {
     for (int id = 0; id < IMAGE_COUNT; ++id) {
         images[id] = LoadImage(imageFiles[id]);
-        if (images[id] == nullptr) return false;
+        if (images[id] == nullptr)
+            return false;
     }
     loaded = true;
     return true;
 }
 
 SDL_Surface* GetImage(int id) {
-    if (!loaded) InitImages();
+    if (!loaded)
+        InitImages();
     return images[id];
 }
 
@@ -105,20 +109,23 @@ bool fitsRect(int value) {
 }  // namespace
 
 void DrawPartialImage(SDL_Surface* img, int x, int y, int sx, int sy, int w, int h) {
-    if (img == nullptr || game_screen == nullptr) return;
-    if (!fitsRect(x) || !fitsRect(y) || !fitsRect(sx) || !fitsRect(sy)) return;
+    if (img == nullptr || game_screen == nullptr)
+        return;
+    if (!fitsRect(x) || !fitsRect(y) || !fitsRect(sx) || !fitsRect(sy))
+        return;
     if (w <= 0 || h <= 0 || w > std::numeric_limits<Uint16>::max() ||
         h > std::numeric_limits<Uint16>::max())
         return;
     SDL_Rect source = {static_cast<Sint16>(sx), static_cast<Sint16>(sy), static_cast<Uint16>(w),
                        static_cast<Uint16>(h)};
-    SDL_Rect destination = {static_cast<Sint16>(x), static_cast<Sint16>(y),
-                            static_cast<Uint16>(w), static_cast<Uint16>(h)};
+    SDL_Rect destination = {static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
+                            static_cast<Uint16>(h)};
     SDL_BlitSurface(img, &source, game_screen, &destination);
 }
 
 void DrawImage(SDL_Surface* img, int x, int y) {
-    if (img == nullptr) return;
+    if (img == nullptr)
+        return;
     DrawPartialImage(img, x, y, 0, 0, img->w, img->h);
 }
 

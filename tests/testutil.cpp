@@ -9,18 +9,24 @@
 #include <fstream>
 
 #include "graphics.h"
+#include "skarlume.h"
 
 void ensureGame() {
     static bool ready = false;
-    if (ready) return;
+    if (ready)
+        return;
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ASSERT_NE(InitVideo(SDL_DOUBLEBUF), nullptr) << SDL_GetError();
     ASSERT_TRUE(InitImages()) << "run the tests from the directory that holds images/";
+    screen = game_screen;
+    bg = images[IMG_SPACE];
     ready = true;
 }
 
-void clearScreen(Uint16 color) { SDL_FillRect(game_screen, nullptr, color); }
+void clearScreen(Uint16 color) {
+    SDL_FillRect(game_screen, nullptr, color);
+}
 
 Uint16 pixelAt(int x, int y) {
     const auto* row = static_cast<const Uint8*>(game_screen->pixels) + y * game_screen->pitch;
@@ -31,7 +37,8 @@ int countNot(Uint16 color, int x, int y, int w, int h) {
     int count = 0;
     for (int j = y; j < y + h; ++j)
         for (int i = x; i < x + w; ++i)
-            if (pixelAt(i, j) != color) ++count;
+            if (pixelAt(i, j) != color)
+                ++count;
     return count;
 }
 
@@ -54,7 +61,8 @@ ScopedPicture::~ScopedPicture() {
 
 ScratchDir::ScratchDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "skarlume-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a scratch directory";
+    if (mkdtemp(pattern.data()) == nullptr)
+        ADD_FAILURE() << "cannot make a scratch directory";
     dir = pattern;
 }
 

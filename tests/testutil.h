@@ -5,7 +5,8 @@
 
 #include <string>
 
-// Opens the dummy 1024x768x16 display and loads the real pictures, once per test binary.
+// Opens the dummy 1024x768x16 display, loads the real pictures and sets the game's screen and
+// background, once per test binary.
 void ensureGame();
 
 // Fills the whole screen with one colour (raw 565 value).

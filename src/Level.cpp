@@ -1,0 +1,387 @@
+// The level being played: what it owns, its frame cycle, the laser rules and the file loader.
+#include "Level.h"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "Crate.h"
+#include "Enemy.h"
+#include "direction.h"
+#include "graphics.h"
+
+Level* currentlevel = nullptr;
+
+namespace {
+
+constexpr int ENEMY_SPEED = 2;
+constexpr int ENEMY_FIRE_PERIOD = 100;
+constexpr int FORWARD_SHOOTER_FIRST_COUNT = 40;
+constexpr int DUAL_SHOOTER_FIRST_COUNT = 50;
+
+bool inFlight(const Laser& laser) {
+    return !laser.isVanishing() && !laser.vanished();
+}
+
+}  // namespace
+
+Level::Level(int number, SDL_Surface* background, int ship)
+    : number(number),
+      enemyCount(0),
+      shotCount(0),
+      player(nullptr),
+      background(background),
+      status(LEVEL_PLAYING),
+      opened(false) {
+    // The player exists before the file is read: the file places it and gives its areas.
+    player = new Player(0, 0, PLAYER_MAX_SHOTS, ship, addLaserToCurrentLevel);
+    std::string name = "levels/level" + std::to_string(number) + ".txt";
+    loadFile(name.c_str());
+}
+
+Level::~Level() {
+    for (Ship* ship : enemies)
+        delete ship;
+    delete player;
+    walls.clear();
+    lasers.clear();
+    enemies.clear();
+}
+
+void Level::step() {
+    if (status != LEVEL_PLAYING)
+        return;
+    player->move();
+    // Enemies fire during their move; their lasers join the back of the list and move below.
+    for (Ship* ship : enemies)
+        ship->move();
+    for (auto it = lasers.begin(); it != lasers.end();) {
+        bool wasInFlight = inFlight(*it);
+        it->move();
+        // A shot that leaves the screen gives the player its shot back.
+        if (wasInFlight && !inFlight(*it) && it->getType() == LASER_PLAYER)
+            --shotCount;
+        if (it->vanished())
+            it = lasers.erase(it);
+        else
+            ++it;
+    }
+    checklasers();
+}
+
+void Level::draw() {
+    DrawImage(background, 0, 0);
+    player->draw();
+    for (auto it = enemies.begin(); it != enemies.end();) {
+        Ship* ship = *it;
+        ship->draw();
+        // A ship leaves the level in the very draw in which its explosion ends.
+        if (ship->isDead()) {
+            --enemyCount;
+            delete ship;
+            it = enemies.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    // Back to front, so the oldest laser is drawn last.
+    for (auto it = lasers.rbegin(); it != lasers.rend(); ++it)
+        it->draw();
+    for (Wall& wall : walls)
+        wall.draw();
+    if (enemyCount == 0)
+        status = LEVEL_WON;
+    // Lost is set after won, so a frame in which both happen is a loss.
+    if (player->isDead())
+        status = LEVEL_LOST;
+}
+
+void Level::addWall(Wall w) {
+    walls.push_back(w);
+}
+
+void Level::addEnemy(Ship* s) {
+    enemies.push_back(s);
+    ++enemyCount;
+}
+
+void Level::addLaser(Laser l) {
+    lasers.push_back(l);
+    if (l.getType() != LASER_PLAYER)
+        return;
+    ++shotCount;
+    if (shotCount <= player->getMaxShots())
+        return;
+    // Over the limit: the oldest player's shot still in flight is retired for the new one.
+    for (Laser& laser : lasers) {
+        if (laser.getType() == LASER_PLAYER && inFlight(laser)) {
+            laser.vanish();
+            --shotCount;
+            return;
+        }
+    }
+}
+
+void Level::checklasers() {
+    for (auto it = lasers.begin(); it != lasers.end(); ++it) {
+        Laser& laser = *it;
+        // A laser on its way out hits nothing: its sentinel hot point could sit inside a wall
+        // at the field's corner and breed a new laser every frame.
+        if (!inFlight(laser))
+            continue;
+        const point hot = laser.getHotPoint();
+        const bool playerShot = laser.getType() == LASER_PLAYER;
+
+        for (const Wall& wall : walls) {
+            if (!wall.doesCollide(hot.x, hot.y))
+                continue;
+            laser.vanish();
+            int direction = laser.getDirection();
+            int turned = reflect(direction, wall.getDirection());
+            int life = laser.getLife() - (difference(direction, turned) == 180 ? 1 : 0);
+            if (life > 0)
+                lasers.insert(it, Laser(hot, turned, laser.getVelocity(), life, laser.getType()));
+            else if (playerShot)
+                --shotCount;
+            break;
+        }
+
+        if (laser.getType() != LASER_ENEMY) {
+            for (Ship* ship : enemies) {
+                if (!ship->doesCollide(hot.x, hot.y))
+                    continue;
+                if (playerShot) {
+                    // Retired at a wall this frame already: it still hits, but its shot
+                    // was given back once.
+                    if (inFlight(laser))
+                        --shotCount;
+                    laser.vanish();
+                }
+                ship->hit();
+                break;
+            }
+        }
+
+        if (player->doesCollide(hot.x, hot.y)) {
+            if (playerShot && inFlight(laser))
+                --shotCount;
+            laser.vanish();
+            player->hit();
+        }
+    }
+}
+
+void changeLevel(int number, SDL_Surface* background, int ship) {
+    Level* next = new Level(number, background, ship);
+    Level* previous = currentlevel;
+    currentlevel = next;
+    delete previous;
+}
+
+Level* getCurrentLevel() {
+    return currentlevel;
+}
+
+void addLaserToCurrentLevel(Laser l) {
+    if (currentlevel != nullptr)
+        currentlevel->addLaser(l);
+}
+
+// ---- Level files ----
+
+namespace {
+
+// Reads "(%d, %d)" and "(%d, %d) (%d, %d)" by the rules of the scanf family, except that a
+// number too large for an int is caught (strtol reports it) instead of being undefined.
+class PointScanner {
+public:
+    explicit PointScanner(const std::string& text) : at(text.c_str()) {}
+
+    // "(%d, %d)": both numbers must be read; what follows the second one does not matter.
+    bool readPoint(long& x, long& y) {
+        return literal('(') && number(x) && literal(',') && skipBlanks() && number(y);
+    }
+
+    // "(%d, %d) (%d, %d)": the first point must close before the second opens.
+    bool readPair(long (&v)[4]) {
+        return readPoint(v[0], v[1]) && literal(')') && skipBlanks() && readPoint(v[2], v[3]);
+    }
+
+private:
+    bool literal(char c) {
+        if (*at != c)
+            return false;
+        ++at;
+        return true;
+    }
+
+    bool skipBlanks() {
+        while (std::isspace(static_cast<unsigned char>(*at)))
+            ++at;
+        return true;
+    }
+
+    bool number(long& value) {
+        skipBlanks();
+        char* end = nullptr;
+        errno = 0;
+        long read = std::strtol(at, &end, 10);
+        if (end == at)
+            return false;
+        at = end;
+        value = errno == ERANGE ? (read < 0 ? LONG_MIN : LONG_MAX) : read;
+        return true;
+    }
+
+    const char* at;
+};
+
+bool inRange(long value) {
+    return value >= -COORDINATE_LIMIT && value <= COORDINATE_LIMIT;
+}
+
+point toPoint(long x, long y) {
+    return {static_cast<int>(x), static_cast<int>(y)};
+}
+
+// The points of a path, one for each "(" in the text. False when a point does not scan or
+// lies out of range; the point is then kept with its unread numbers as 0.
+bool scanPath(const std::string& text, std::list<point>& path) {
+    bool allGood = true;
+    size_t start = 0;
+    while (start != std::string::npos) {
+        long x = 0, y = 0;
+        PointScanner scanner(text.substr(start));
+        if (!scanner.readPoint(x, y) || !inRange(x) || !inRange(y)) {
+            allGood = false;
+            if (!inRange(x))
+                x = 0;
+            if (!inRange(y))
+                y = 0;
+        }
+        path.push_back(toPoint(x, y));
+        start = text.find('(', start + 1);
+    }
+    return allGood;
+}
+
+}  // namespace
+
+int getDirection(std::string word) {
+    if (word == "UP")
+        return 0;
+    if (word == "RIGHT")
+        return 90;
+    if (word == "LEFT")
+        return 270;
+    if (word == "DOWN")
+        return 180;
+    return -1;
+}
+
+std::list<point> getPath(std::string text) {
+    std::list<point> path;
+    scanPath(text, path);
+    return path;
+}
+
+void Level::loadFile(const char* path) {
+    std::error_code error;
+    std::ifstream file;
+    if (!std::filesystem::is_directory(path, error))
+        file.open(path, std::ios::binary);
+    if (!file.is_open()) {
+        std::cerr << "Cannot open file: " << path << std::endl;
+        return;
+    }
+    opened = true;
+    player->clearBounds();
+    std::string line;
+    int lineNumber = 0;
+    // getline stops at the end of the file and on any read error alike.
+    while (std::getline(file, line)) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        loadLine(line, path, lineNumber);
+    }
+    if (file.bad())
+        std::cerr << "Cannot read file: " << path << std::endl;
+}
+
+bool Level::loadLine(const std::string& line, const char* path, int lineNumber) {
+    const size_t open = line.find('(');
+    if (open == std::string::npos)
+        return false;
+    const std::string keyword = line.substr(0, open);
+    const std::string arguments = line.substr(open);
+    auto skip = [&](const std::string& problem) {
+        std::cerr << path << ":" << lineNumber << ": " << problem << "; line skipped" << std::endl;
+        return false;
+    };
+    const std::string rangeProblem = keyword + ": a coordinate lies outside -" +
+                                     std::to_string(COORDINATE_LIMIT) + ".." +
+                                     std::to_string(COORDINATE_LIMIT);
+
+    if (keyword == "Wall" || keyword == "ShipArea") {
+        long v[4];
+        if (!PointScanner(arguments).readPair(v))
+            return skip(keyword + " needs two points, as in " + keyword + "(x1, y1) (x2, y2)");
+        for (long value : v)
+            if (!inRange(value))
+                return skip(rangeProblem);
+        const int x1 = int(v[0]), y1 = int(v[1]), x2 = int(v[2]), y2 = int(v[3]);
+        if (keyword == "Wall")
+            addWall(Wall(x1, y1, x2, y2));
+        else
+            player->addBounds(x1, y1, x2, y2);
+        return true;
+    }
+
+    const bool forward = keyword == "EnemyForward";
+    const bool dual = keyword == "EnemyDual";
+    if (keyword != "Ship" && keyword != "Crate" && !forward && !dual)
+        return false;
+
+    long x = 0, y = 0;
+    if (!PointScanner(arguments).readPoint(x, y))
+        return skip(keyword + " needs a position, as in " + keyword + "(x, y)");
+    if (!inRange(x) || !inRange(y))
+        return skip(rangeProblem);
+    if (keyword == "Ship") {
+        player->setPos(int(x), int(y));
+        return true;
+    }
+    if (keyword == "Crate") {
+        addEnemy(new Crate(int(x), int(y)));
+        return true;
+    }
+
+    // An enemy: its start point, then the direction word up to the next "(", then its path.
+    size_t wordStart = arguments.find(')');
+    wordStart = wordStart == std::string::npos ? 0 : wordStart + 1;
+    const size_t pathStart = arguments.find('(', wordStart);
+    const std::string word = arguments.substr(
+        wordStart, pathStart == std::string::npos ? std::string::npos : pathStart - wordStart);
+    const int direction = getDirection(word);
+    if (direction < 0)
+        return skip(keyword + ": the direction \"" + word +
+                    "\" is not UP, RIGHT, DOWN or LEFT (no blanks around it)");
+    std::list<point> walk;
+    if (pathStart == std::string::npos)
+        walk.push_back(toPoint(x, y));
+    else if (!scanPath(arguments.substr(pathStart), walk))
+        return skip(keyword + ": a path point does not read as (x, y) within -" +
+                    std::to_string(COORDINATE_LIMIT) + ".." + std::to_string(COORDINATE_LIMIT));
+    if (forward)
+        addEnemy(new FShooter(int(x), int(y), direction, walk, ENEMY_SPEED, ENEMY_FIRE_PERIOD,
+                              FORWARD_SHOOTER_FIRST_COUNT, addLaserToCurrentLevel));
+    else
+        addEnemy(new DShooter(int(x), int(y), direction, walk, ENEMY_SPEED, ENEMY_FIRE_PERIOD,
+                              DUAL_SHOOTER_FIRST_COUNT, addLaserToCurrentLevel));
+    return true;
+}

@@ -1,0 +1,351 @@
+// The entry point, the screen state machine, the menu screens and the play screen.
+#include "skarlume.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <thread>
+
+#include "Level.h"
+#include "Player.h"
+#include "graphics.h"
+
+int p = 1;
+int lives = 4;
+int level = 1;
+SDL_Surface* bg = nullptr;
+SDL_Surface* screen = nullptr;
+
+namespace {
+
+constexpr int STARTING_LIVES = 4;
+constexpr int PLAYER_SPEED = 2;
+constexpr int FRAMES_PER_SECOND = 60;
+// A menu key handler's answer when the key keeps the screen open.
+constexpr int STAY = -1;
+
+// Menus sleep until something happens; a failed wait can only mean no event will ever come.
+SDL_Event waitForEvent() {
+    SDL_Event event;
+    if (SDL_WaitEvent(&event) == 0)
+        event.type = SDL_QUIT;
+    return event;
+}
+
+template <typename Draw>
+void redraw(Draw drawScreen) {
+    Slock(screen);
+    drawScreen();
+    Sulock(screen);
+    SDL_Flip(screen);
+}
+
+// Title, instructions and ship select: drawn on entry and again after every event that does
+// not end the screen, whether or not it changed anything.
+template <typename Draw, typename OnKey>
+int runRedrawingScreen(Draw drawScreen, OnKey onKey) {
+    redraw(drawScreen);
+    for (;;) {
+        SDL_Event event = waitForEvent();
+        if (event.type == SDL_QUIT)
+            return STATE_QUIT;
+        if (event.type == SDL_KEYDOWN) {
+            int next = onKey(event.key.keysym.sym);
+            if (next != STAY)
+                return next;
+        }
+        redraw(drawScreen);
+    }
+}
+
+// Level won and lost, game over and credits: one picture, drawn once.
+template <typename OnKey>
+int runStillScreen(int picture, OnKey onKey) {
+    redraw([picture] { DrawImage(GetImage(picture), 0, 0); });
+    for (;;) {
+        SDL_Event event = waitForEvent();
+        if (event.type == SDL_QUIT)
+            return STATE_QUIT;
+        if (event.type == SDL_KEYDOWN) {
+            int next = onKey(event.key.keysym.sym);
+            if (next != STAY)
+                return next;
+        }
+    }
+}
+
+bool isConfirmKey(SDLKey key) {
+    return key == SDLK_RETURN || key == SDLK_SPACE;
+}
+
+// Holds the play screen to 60 frames a second. Deadlines are fixed steps from a starting
+// point, so short sleeps do not add up to drift; after a frame that overran, the count starts
+// afresh instead of rushing to catch up.
+class FramePacer {
+public:
+    FramePacer() : origin(Clock::now()) {}
+
+    void waitForNextFrame() {
+        ++frames;
+        Clock::time_point deadline =
+            origin + std::chrono::duration_cast<Clock::duration>(
+                         std::chrono::duration<double>(double(frames) / FRAMES_PER_SECOND));
+        Clock::time_point now = Clock::now();
+        if (now < deadline) {
+            std::this_thread::sleep_until(deadline);
+        } else {
+            origin = now;
+            frames = 0;
+        }
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point origin;
+    long long frames = 0;
+};
+
+// One picture of the chosen ship for every life beyond the one in play, from the bottom right.
+void drawSpareLives(const Player* player) {
+    SDL_Surface* icon = player->getImage();
+    if (icon == nullptr)
+        return;
+    for (int i = 1; i < lives; ++i)
+        DrawImage(icon, SCREEN_WIDTH - i * icon->w, SCREEN_HEIGHT - icon->h);
+}
+
+int runScreen(int state) {
+    switch (state) {
+        case STATE_TITLE:
+            return handleTitle();
+        case STATE_INSTRUCTIONS:
+            return handleInstructions();
+        case STATE_SHIP_SELECT:
+            return handleShipSelect();
+        case STATE_GAME:
+            return handleGame();
+        case STATE_LEVEL_LOST:
+            return handleLevelLost();
+        case STATE_LEVEL_WON:
+            return handleLevelWon();
+        case STATE_GAME_OVER:
+            return handleGameOver();
+        case STATE_CREDITS:
+            return handleCredits();
+        default:
+            return STATE_QUIT;
+    }
+}
+
+}  // namespace
+
+int handleTitle() {
+    int selection = 0;  // 0 new game, 1 credits
+    auto drawTitle = [&selection] {
+        DrawImage(GetImage(IMG_START_MENU), 0, 0);
+        if (selection == 0)
+            DrawImage(GetImage(IMG_START_MENU_OUTLINE), 345, 304);
+        else
+            DrawImage(GetImage(IMG_START_MENU_OUTLINE), 346, 473);
+    };
+    return runRedrawingScreen(drawTitle, [&selection](SDLKey key) {
+        if (key == SDLK_UP || key == SDLK_DOWN) {
+            selection = 1 - selection;
+        } else if (isConfirmKey(key)) {
+            if (selection == 1)
+                return int(STATE_CREDITS);
+            level = 1;
+            lives = STARTING_LIVES;
+            return int(STATE_INSTRUCTIONS);
+        } else if (key == SDLK_ESCAPE) {
+            return int(STATE_QUIT);
+        }
+        return STAY;
+    });
+}
+
+int handleInstructions() {
+    return runRedrawingScreen([] { DrawImage(GetImage(IMG_INSTRUCTIONS), 0, 0); },
+                              [](SDLKey key) {
+                                  if (isConfirmKey(key))
+                                      return int(STATE_SHIP_SELECT);
+                                  if (key == SDLK_ESCAPE)
+                                      return int(STATE_TITLE);
+                                  return STAY;
+                              });
+}
+
+int handleShipSelect() {
+    auto drawShipSelect = [] {
+        DrawImage(GetImage(IMG_SHIP_SELECT), 0, 0);
+        int barX = p == 2 ? 400 : p == 3 ? 767 : 30;
+        DrawImage(GetImage(IMG_SHIP_SELECT_BAR), barX, 623);
+    };
+    return runRedrawingScreen(drawShipSelect, [](SDLKey key) {
+        if (key == SDLK_RIGHT && p <= 2)
+            ++p;
+        if (key == SDLK_LEFT && p > 1)
+            --p;
+        if (isConfirmKey(key))
+            return int(STATE_GAME);
+        if (key == SDLK_ESCAPE)
+            return int(STATE_TITLE);
+        return STAY;
+    });
+}
+
+int handleLevelLost() {
+    return runStillScreen(IMG_LEVEL_LOSE, [](SDLKey key) {
+        if (isConfirmKey(key))
+            return int(STATE_GAME);
+        if (key == SDLK_s)
+            return int(STATE_SHIP_SELECT);
+        if (key == SDLK_ESCAPE)
+            return int(STATE_TITLE);
+        return STAY;
+    });
+}
+
+int handleLevelWon() {
+    return runStillScreen(IMG_LEVEL_COMPLETE, [](SDLKey key) {
+        if (key == SDLK_ESCAPE)
+            return int(STATE_TITLE);
+        if (isConfirmKey(key)) {
+            if (level == LEVEL_COUNT)
+                return int(STATE_TITLE);
+            ++level;
+            return int(STATE_GAME);
+        }
+        return STAY;
+    });
+}
+
+namespace {
+int backToTitle(SDLKey key) {
+    return isConfirmKey(key) || key == SDLK_ESCAPE ? int(STATE_TITLE) : STAY;
+}
+}  // namespace
+
+int handleGameOver() {
+    return runStillScreen(IMG_GAME_OVER, backToTitle);
+}
+
+int handleCredits() {
+    return runStillScreen(IMG_CREDITS, backToTitle);
+}
+
+int handlePlayEvent(const SDL_Event& event, Player* player) {
+    if (event.type == SDL_QUIT)
+        return STATE_QUIT;
+    if (event.type == SDL_KEYDOWN) {
+        switch (event.key.keysym.sym) {
+            case SDLK_UP:
+                player->setYVelocity(-PLAYER_SPEED);
+                break;
+            case SDLK_DOWN:
+                player->setYVelocity(PLAYER_SPEED);
+                break;
+            case SDLK_LEFT:
+                player->setXVelocity(-PLAYER_SPEED);
+                break;
+            case SDLK_RIGHT:
+                player->setXVelocity(PLAYER_SPEED);
+                break;
+            case SDLK_SPACE:
+                player->fireLaser();
+                break;
+            case SDLK_ESCAPE:
+            case SDLK_q:
+                return STATE_TITLE;
+            default:
+                break;
+        }
+    } else if (event.type == SDL_KEYUP) {
+        // A release stops the ship only along its own direction: of two opposite keys held,
+        // the one pressed last rules.
+        switch (event.key.keysym.sym) {
+            case SDLK_UP:
+                if (player->getYVelocity() < 0)
+                    player->setYVelocity(0);
+                break;
+            case SDLK_DOWN:
+                if (player->getYVelocity() > 0)
+                    player->setYVelocity(0);
+                break;
+            case SDLK_LEFT:
+                if (player->getXVelocity() < 0)
+                    player->setXVelocity(0);
+                break;
+            case SDLK_RIGHT:
+                if (player->getXVelocity() > 0)
+                    player->setXVelocity(0);
+                break;
+            default:
+                break;
+        }
+    }
+    return STATE_GAME;
+}
+
+int playFrame(Level* current, Player* player) {
+    current->step();
+    Slock(screen);
+    current->draw();
+    drawSpareLives(player);
+    Sulock(screen);
+    SDL_Flip(screen);
+    if (current->won())
+        return STATE_LEVEL_WON;
+    if (current->lost()) {
+        --lives;
+        return lives <= 0 ? STATE_GAME_OVER : STATE_LEVEL_LOST;
+    }
+    return STATE_GAME;
+}
+
+int handleGame() {
+    changeLevel(level, bg, p);
+    Level* current = getCurrentLevel();
+    Player* player = current->getPlayer();
+    // A level that cannot be read is no win: its message is out, back to the title.
+    if (!current->fileOpened())
+        return STATE_TITLE;
+    FramePacer pacer;
+    for (;;) {
+        // Every waiting event is handled before the next frame runs.
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            int next = handlePlayEvent(event, player);
+            if (next != STATE_GAME)
+                return next;
+        }
+        int next = playFrame(current, player);
+        if (next != STATE_GAME)
+            return next;
+        pacer.waitForNextFrame();
+    }
+}
+
+int SDL_main(int, char*[]) {
+    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_CDROM) < 0) {
+        std::cerr << "Could not initialize SDL:" << SDL_GetError() << std::endl;
+        SDL_Quit();
+        return 1;
+    }
+    atexit(SDL_Quit);
+    screen = InitVideo(SDL_DOUBLEBUF);
+    if (screen == nullptr) {
+        std::cerr << "Unable to set 1024x768 video: " << SDL_GetError() << std::endl;
+        return 1;
+    }
+    if (!InitImages()) {
+        std::cerr << "Unable to load images." << std::endl;
+        return 1;
+    }
+    bg = GetImage(IMG_SPACE);
+    int state = STATE_TITLE;
+    while (state != STATE_QUIT)
+        state = runScreen(state);
+    UnloadImages();
+    return 0;
+}
