@@ -121,8 +121,9 @@ bool FShooter::doesCollide(int px, int py) {
                       shift(hitTriangle[2]));
 }
 
+// A shooter facing no compass direction has no front to fire from.
 void FShooter::fireLaser() {
-    if (status != SHIP_ALIVE)
+    if (status != SHIP_ALIVE || !facesCompass(direction))
         return;
     point front = center_side(direction);
     Laser laser(front.x, front.y, direction, LASER_VELOCITY, LASER_LIFE, LASER_ENEMY);
@@ -163,7 +164,7 @@ bool DShooter::doesCollide(int px, int py) {
 
 // The front laser goes first, then the back one.
 void DShooter::fireLaser() {
-    if (status != SHIP_ALIVE)
+    if (status != SHIP_ALIVE || !facesCompass(direction))
         return;
     int back = rotate(direction, 180);
     point front = center_side(direction);
