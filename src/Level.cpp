@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <utility>
 
 #include "Crate.h"
 #include "Enemy.h"
@@ -199,7 +200,9 @@ namespace {
 // number too large for an int is caught (strtol reports it) instead of being undefined.
 class PointScanner {
 public:
-    explicit PointScanner(const std::string& text) : at(text.c_str()) {}
+    explicit PointScanner(std::string text) : text(std::move(text)), at(this->text.c_str()) {}
+    PointScanner(const PointScanner&) = delete;
+    PointScanner& operator=(const PointScanner&) = delete;
 
     // "(%d, %d)": both numbers must be read; what follows the second one does not matter.
     bool readPoint(long& x, long& y) {
@@ -237,6 +240,7 @@ private:
         return true;
     }
 
+    const std::string text;
     const char* at;
 };
 
