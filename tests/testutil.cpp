@@ -12,16 +12,17 @@
 #include "skarlume.h"
 
 void ensureGame() {
-    static bool ready = false;
-    if (ready)
-        return;
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    ASSERT_NE(InitVideo(SDL_DOUBLEBUF), nullptr) << SDL_GetError();
-    ASSERT_TRUE(InitImages()) << "run the tests from the directory that holds images/";
+    if (game_screen == nullptr) {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        ASSERT_NE(InitVideo(SDL_DOUBLEBUF), nullptr) << SDL_GetError();
+    }
+    // A test may have unloaded the registry: load it again and point the game at it.
+    if (!loaded) {
+        ASSERT_TRUE(InitImages()) << "run the tests from the directory that holds images/";
+    }
     screen = game_screen;
     bg = images[IMG_SPACE];
-    ready = true;
 }
 
 void clearScreen(Uint16 color) {
@@ -47,7 +48,9 @@ Uint16 rgb(Uint8 r, Uint8 g, Uint8 b) {
 }
 
 ScopedPicture::ScopedPicture(int id, int w, int h, Uint8 r, Uint8 g, Uint8 b)
-    : id(id), original(images[id]) {
+    : id(id), original(nullptr) {
+    ensureGame();
+    original = images[id];
     replacement = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, game_screen->format->Rmask,
                                        game_screen->format->Gmask, game_screen->format->Bmask, 0);
     SDL_FillRect(replacement, nullptr, SDL_MapRGB(replacement->format, r, g, b));
