@@ -104,18 +104,18 @@ public:
     bool nextEvent(SDL_Event& event) {
         static const SDLKey keys[] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
         event = SDL_Event{};
-        unsigned roll = random() % 10000;
+        unsigned roll = random() % 100000;
         if (roll < 2) {
             event.type = SDL_KEYDOWN;
             event.key.keysym.sym = roll == 0 ? SDLK_ESCAPE : SDLK_q;
             return true;
         }
-        if (roll < 900) {
+        if (roll < 9000) {
             event.type = roll % 2 == 0 ? SDL_KEYDOWN : SDL_KEYUP;
             event.key.keysym.sym = keys[random() % 5];
             return true;
         }
-        if (roll < 1000) {
+        if (roll < 10000) {
             event.type = SDL_MOUSEMOTION;
             return true;
         }

@@ -7,7 +7,7 @@ add_executable(skarlume_soak ${BENCH_DIR}/soak.cpp)
 target_link_libraries(skarlume_soak PRIVATE skarlume_core)
 target_compile_definitions(skarlume_soak PRIVATE GAME_DIR="${GAME_DIR}")
 add_test(NAME SoakRandomKeysOverEveryLevel
-  COMMAND skarlume_soak --frames 60000 --changes 300)
+  COMMAND skarlume_soak --frames 30000 --changes 300)
 set_tests_properties(SoakRandomKeysOverEveryLevel PROPERTIES
   LABELS soak TIMEOUT 300
   ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
