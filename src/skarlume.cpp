@@ -40,10 +40,11 @@ void redraw(Draw drawScreen) {
     SDL_Flip(screen);
 }
 
-// Title, instructions and ship select: drawn on entry and again after every event that does
-// not end the screen, whether or not it changed anything.
+// Every menu draws itself on entry and then sleeps until an event. Title, instructions and
+// ship select redraw after every event that does not end them, whether or not it changed
+// anything; the still screens (level won and lost, game over, credits) never redraw.
 template <typename Draw, typename OnKey>
-int runRedrawingScreen(Draw drawScreen, OnKey onKey) {
+int runMenu(Draw drawScreen, bool redrawsOnEvents, OnKey onKey) {
     redraw(drawScreen);
     for (;;) {
         SDL_Event event = waitForEvent();
@@ -54,24 +55,19 @@ int runRedrawingScreen(Draw drawScreen, OnKey onKey) {
             if (next != STAY)
                 return next;
         }
-        redraw(drawScreen);
+        if (redrawsOnEvents)
+            redraw(drawScreen);
     }
 }
 
-// Level won and lost, game over and credits: one picture, drawn once.
+template <typename Draw, typename OnKey>
+int runRedrawingScreen(Draw drawScreen, OnKey onKey) {
+    return runMenu(drawScreen, true, onKey);
+}
+
 template <typename OnKey>
 int runStillScreen(int picture, OnKey onKey) {
-    redraw([picture] { DrawImage(GetImage(picture), 0, 0); });
-    for (;;) {
-        SDL_Event event = waitForEvent();
-        if (event.type == SDL_QUIT)
-            return STATE_QUIT;
-        if (event.type == SDL_KEYDOWN) {
-            int next = onKey(event.key.keysym.sym);
-            if (next != STAY)
-                return next;
-        }
-    }
+    return runMenu([picture] { DrawImage(GetImage(picture), 0, 0); }, false, onKey);
 }
 
 bool isConfirmKey(SDLKey key) {
