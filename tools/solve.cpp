@@ -1,0 +1,496 @@
+// The level solver: searches for a replay that wins a level without losing a life, playing every
+// candidate through the game's own level and play screen, and writes it to solutions/.
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <queue>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Enemy.h"
+#include "Level.h"
+#include "graphics.h"
+#include "replay.h"
+#include "skarlume.h"
+
+namespace {
+
+// One shot of a plan: walk to (x, y), wait, fire, then step aside by `dodge` pixels in x.
+struct Shot {
+    int x, y;
+    int wait;
+    int dodge;
+};
+
+// How long a shot may fly, bouncing, before the search gives up on it.
+constexpr int MAX_FLIGHT = 700;
+constexpr int MAX_WAIT = 200;
+
+struct Move {
+    int dx, dy;
+};
+const Move moves[] = {{2, 0}, {-2, 0}, {0, 2}, {0, -2}, {2, 2}, {2, -2}, {-2, 2}, {-2, -2}};
+
+// The places the ship can stand, as the player's own move rule allows them.
+class Field {
+public:
+    // Keeps a ship of its own with the level's areas, so that it outlives the level.
+    Field(const Player* source, int ship) : player(0, 0, PLAYER_MAX_SHOTS, ship, nullptr) {
+        for (const bound& area : source->getBounds())
+            areas.push_back(area);
+    }
+
+    bool allowed(int x, int y) const {
+        for (const bound& area : areas)
+            if (player.inbounds(area, x, y))
+                return true;
+        return false;
+    }
+
+    // The moves (one per frame) of a shortest walk from one place to another; false if none.
+    bool walk(int fromX, int fromY, int toX, int toY, std::vector<Move>& path) const {
+        path.clear();
+        if (fromX == toX && fromY == toY)
+            return true;
+        if (((toX - fromX) & 1) || ((toY - fromY) & 1) || !allowed(toX, toY))
+            return false;
+        auto key = [](int x, int y) { return (long(y) << 20) + (x + 100000); };
+        std::map<long, std::pair<long, int>> cameFrom;
+        std::queue<std::pair<int, int>> open;
+        open.push({fromX, fromY});
+        cameFrom[key(fromX, fromY)] = {-1, -1};
+        while (!open.empty()) {
+            auto [x, y] = open.front();
+            open.pop();
+            if (x == toX && y == toY)
+                break;
+            for (int m = 0; m < 8; ++m) {
+                int nx = x + moves[m].dx, ny = y + moves[m].dy;
+                if (!allowed(nx, ny) || cameFrom.count(key(nx, ny)))
+                    continue;
+                cameFrom[key(nx, ny)] = {key(x, y), m};
+                open.push({nx, ny});
+            }
+        }
+        auto found = cameFrom.find(key(toX, toY));
+        if (found == cameFrom.end())
+            return false;
+        for (long at = key(toX, toY); cameFrom[at].first != -1; at = cameFrom[at].first)
+            path.push_back(moves[cameFrom[at].second]);
+        std::reverse(path.begin(), path.end());
+        return true;
+    }
+
+private:
+    Player player;
+    std::vector<bound> areas;
+};
+
+// Turns walks and shots into key presses and releases, frame by frame.
+class KeyWriter {
+public:
+    std::vector<ReplayEvent> events;
+
+    // Walks the moves from `frame` on; returns the first frame after the walk.
+    int walk(int frame, const std::vector<Move>& path) {
+        int vx = 0, vy = 0;
+        for (const Move& move : path) {
+            steer(frame, vx, move.dx, SDLK_RIGHT, SDLK_LEFT);
+            steer(frame, vy, move.dy, SDLK_DOWN, SDLK_UP);
+            vx = move.dx;
+            vy = move.dy;
+            ++frame;
+        }
+        steer(frame, vx, 0, SDLK_RIGHT, SDLK_LEFT);
+        steer(frame, vy, 0, SDLK_DOWN, SDLK_UP);
+        return frame;
+    }
+
+    void fire(int frame) {
+        events.push_back({frame, true, SDLK_SPACE});
+        events.push_back({frame, false, SDLK_SPACE});
+    }
+
+private:
+    void steer(int frame, int from, int to, SDLKey plus, SDLKey minus) {
+        if (from == to)
+            return;
+        if (from != 0)
+            events.push_back({frame, false, from > 0 ? plus : minus});
+        if (to != 0)
+            events.push_back({frame, true, to > 0 ? plus : minus});
+    }
+};
+
+// While the search plays thousands of frames, the game draws onto a one-pixel surface: drawing
+// is clipped away and only the rules run. The real screen comes back for the final check.
+class QuickDrawing {
+public:
+    QuickDrawing() : realGame(game_screen), realScreen(screen) {
+        SDL_PixelFormat* format = game_screen->format;
+        tiny = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, format->BitsPerPixel, format->Rmask,
+                                    format->Gmask, format->Bmask, format->Amask);
+        if (tiny != nullptr)
+            game_screen = screen = tiny;
+    }
+    ~QuickDrawing() {
+        game_screen = realGame;
+        screen = realScreen;
+        if (tiny != nullptr)
+            SDL_FreeSurface(tiny);
+    }
+    QuickDrawing(const QuickDrawing&) = delete;
+    QuickDrawing& operator=(const QuickDrawing&) = delete;
+
+private:
+    SDL_Surface* realGame;
+    SDL_Surface* realScreen;
+    SDL_Surface* tiny = nullptr;
+};
+
+// What one play of a replay did.
+struct Outcome {
+    bool won = false;
+    bool playerHit = false;
+    int frame = 0;                 // the last frame played
+    std::vector<int> killedAt;     // per target: the frame it was hit, or 0
+    int shotsDoneAt = 0;           // first frame after the last shot with no player laser flying
+    int playerX = 0, playerY = 0;  // where the ship stood at the end
+};
+
+class Solver {
+public:
+    Solver(int number, int ship) : number(number), ship(ship) {
+        lives = 4;
+        changeLevel(number, bg, ship);
+        Level* level = getCurrentLevel();
+        field = new Field(level->getPlayer(), ship);
+        startX = level->getPlayer()->getXPosition();
+        startY = level->getPlayer()->getYPosition();
+        shipW = level->getPlayer()->getImage()->w;
+        targetCount = int(level->getEnemies().size());
+        for (Ship* target : level->getEnemies())
+            if (const Enemy* enemy = dynamic_cast<const Enemy*>(target))
+                if (enemy->getPath().size() > 1 ||
+                    enemy->getPath().front().x != enemy->getXPosition() ||
+                    enemy->getPath().front().y != enemy->getYPosition())
+                    moving = true;
+    }
+    ~Solver() { delete field; }
+
+    bool opened() const { return targetCount > 0; }
+
+    // Builds the replay of a plan; false when a walk is impossible.
+    bool compose(const std::vector<Shot>& plan, Replay& replay, std::vector<int>* fireFrames,
+                 int firstFrames[] = nullptr) const {
+        replay = Replay();
+        replay.level = number;
+        replay.ship = ship;
+        KeyWriter keys;
+        int frame = 1, x = startX, y = startY;
+        std::vector<Move> path;
+        for (size_t i = 0; i < plan.size(); ++i) {
+            const Shot& shot = plan[i];
+            if (firstFrames != nullptr && firstFrames[i] > frame)
+                frame = firstFrames[i];
+            if (!field->walk(x, y, shot.x, shot.y, path))
+                return false;
+            frame = keys.walk(frame, path) + shot.wait;
+            keys.fire(frame);
+            if (fireFrames != nullptr)
+                fireFrames->push_back(frame);
+            x = shot.x;
+            y = shot.y;
+            if (shot.dodge != 0) {
+                if (!field->walk(x, y, x + shot.dodge, y, path))
+                    return false;
+                frame = keys.walk(frame + 1, path);
+                x += shot.dodge;
+            }
+            ++frame;
+        }
+        replay.events = keys.events;
+        return true;
+    }
+
+    // Plays a replay through the play screen until won, lost, or `until` frames.
+    Outcome play(const Replay& replay, int until, int lastFire) const {
+        ++plays;
+        Outcome out;
+        out.killedAt.assign(targetCount, 0);
+        lives = 4;
+        level = replay.level;
+        p = replay.ship;
+        changeLevel(level, bg, p);
+        Level* current = getCurrentLevel();
+        Player* player = current->getPlayer();
+        std::vector<Ship*> targets(current->getEnemies().begin(), current->getEnemies().end());
+        std::vector<bool> gone(targetCount, false);
+        size_t next = 0;
+        for (int frame = 1; frame <= until; ++frame) {
+            for (; next < replay.events.size() && replay.events[next].frame <= frame; ++next) {
+                SDL_Event event = {};
+                event.type = replay.events[next].press ? SDL_KEYDOWN : SDL_KEYUP;
+                event.key.keysym.sym = replay.events[next].key;
+                handlePlayEvent(event, player);
+            }
+            int state = playFrame(current, player);
+            out.frame = frame;
+            std::set<Ship*> present(current->getEnemies().begin(), current->getEnemies().end());
+            for (int i = 0; i < targetCount; ++i) {
+                if (gone[i])
+                    continue;
+                if (!present.count(targets[i]))
+                    gone[i] = true;
+                else if (targets[i]->getStatus() == SHIP_ALIVE)
+                    continue;
+                if (out.killedAt[i] == 0)
+                    out.killedAt[i] = frame;
+            }
+            if (player->getStatus() != SHIP_ALIVE) {
+                out.playerHit = true;
+                break;
+            }
+            if (state == STATE_LEVEL_WON) {
+                out.won = true;
+                break;
+            }
+            if (frame > lastFire && out.shotsDoneAt == 0) {
+                bool flying = false;
+                for (const Laser& laser : current->getLasers())
+                    flying = flying || (laser.getType() == LASER_PLAYER && !laser.isVanishing() &&
+                                        !laser.vanished());
+                if (!flying) {
+                    out.shotsDoneAt = frame + 1;
+                    break;
+                }
+            }
+        }
+        out.playerX = player->getXPosition();
+        out.playerY = player->getYPosition();
+        return out;
+    }
+
+    Outcome playPlan(const std::vector<Shot>& plan, int extra) const {
+        Replay replay;
+        std::vector<int> fires;
+        if (!compose(plan, replay, &fires))
+            return Outcome{false, true, 0, {}, 0, 0, 0};
+        int lastFire = fires.empty() ? 0 : fires.back();
+        return play(replay, lastFire + extra, lastFire);
+    }
+
+    static int kills(const Outcome& out) {
+        return int(
+            std::count_if(out.killedAt.begin(), out.killedAt.end(), [](int f) { return f != 0; }));
+    }
+
+    // Greedy search: each round adds the earliest shot that hits one more target and keeps the
+    // ship alive, until the level is won.
+    bool solve(std::vector<Shot>& plan, std::ostream& log) {
+        Outcome now = playPlan(plan, MAX_FLIGHT);
+        if (plan.empty()) {
+            now = Outcome();
+            now.killedAt.assign(targetCount, 0);
+            now.playerX = startX;
+            now.playerY = startY;
+        }
+        while (!now.won) {
+            if (now.playerHit)
+                return false;
+            const int have = kills(now);
+            std::vector<Shot> candidates = candidatesFrom(now.playerX, now.playerY);
+            bool found = false;
+            for (const Shot& base : candidates) {
+                // Standing still after the shot first; stepping aside only if that was fatal.
+                for (int dodge : {0, 30, -30, 60, -60}) {
+                    Shot candidate = base;
+                    candidate.dodge = dodge;
+                    std::vector<Shot> trial = plan;
+                    trial.push_back(candidate);
+                    Outcome out = playPlan(trial, MAX_FLIGHT);
+                    if (out.frame == 0)
+                        continue;
+                    if (!out.playerHit && (kills(out) > have || out.won)) {
+                        plan = trial;
+                        now = out;
+                        found = true;
+                        log << "  shot " << plan.size() << ": from (" << candidate.x << ", "
+                            << candidate.y << ") after waiting " << candidate.wait << ", dodge "
+                            << candidate.dodge << ": " << kills(out) << "/" << targetCount
+                            << " targets hit by frame " << out.frame << " (" << plays
+                            << " plays so far)\n";
+                        break;
+                    }
+                    if (!out.playerHit)
+                        break;
+                }
+                if (found)
+                    break;
+            }
+            if (!found)
+                return false;
+            if (!now.won && kills(now) == targetCount) {
+                // Every target is hit: play on to the win.
+                Replay replay;
+                compose(plan, replay, nullptr);
+                now = play(replay, now.frame + 100, 1 << 30);
+                if (!now.won)
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    int frameWon(const std::vector<Shot>& plan) const {
+        Replay replay;
+        compose(plan, replay, nullptr);
+        Outcome out = play(replay, replay.events.back().frame + MAX_FLIGHT + 100, 1 << 30);
+        return out.won && !out.playerHit ? out.frame : 0;
+    }
+
+    mutable long plays = 0;
+
+private:
+    int number, ship;
+    Field* field = nullptr;
+    int startX = 0, startY = 0, shipW = 50;
+    int targetCount = 0;
+    bool moving = false;
+
+    // Places to fire from, nearest first: the lowest and highest rows of every ship area and
+    // columns 4 pixels apart; with walking enemies, also later moments.
+    std::vector<Shot> candidatesFrom(int x, int y) const {
+        std::vector<std::pair<int, Shot>> ranked;
+        std::set<std::pair<int, int>> seen;
+        Level* level = getCurrentLevel();
+        SDL_Surface* picture = level->getPlayer()->getImage();
+        for (const bound& area : level->getPlayer()->getBounds()) {
+            int lowY = area.bottom - picture->h - 1, highY = area.top + 1;
+            lowY -= (lowY - startY) & 1;
+            highY += (highY - startY) & 1;
+            for (int cy : {lowY, highY, (lowY + highY) / 2 - (((lowY + highY) / 2 - startY) & 1)}) {
+                int firstX = area.left + 1 + ((area.left + 1 - startX) & 1);
+                for (int cx = firstX; cx + picture->w < area.right; cx += 4) {
+                    if (!field->allowed(cx, cy) || !seen.insert({cx, cy}).second)
+                        continue;
+                    int distance = std::max(std::abs(cx - x), std::abs(cy - y)) / 2;
+                    for (int wait = 0; wait <= (moving ? MAX_WAIT : 0); wait += 10)
+                        ranked.push_back({distance + wait, Shot{cx, cy, wait, 0}});
+                }
+            }
+        }
+        std::stable_sort(ranked.begin(), ranked.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<Shot> out;
+        for (auto& entry : ranked)
+            out.push_back(entry.second);
+        return out;
+    }
+};
+
+int levelNumberOf(const std::string& argument) {
+    std::string name = argument.substr(argument.find_last_of('/') + 1);
+    size_t digits = name.find_first_of("0123456789");
+    if (digits == std::string::npos)
+        return 0;
+    return std::atoi(name.c_str() + digits);
+}
+
+bool readPlan(const std::string& path, std::vector<Shot>& plan) {
+    std::ifstream in(path);
+    if (!in)
+        return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line.substr(0, line.find('#')));
+        Shot shot{0, 0, 0, 0};
+        if (words >> shot.x >> shot.y) {
+            words >> shot.wait >> shot.dodge;
+            plan.push_back(shot);
+        }
+    }
+    return true;
+}
+
+int usage() {
+    std::cerr << "usage: solve [--ship N] [--plan FILE] [--out FILE] LEVEL\n"
+                 "LEVEL is a level number or levels/levelN.txt. Searches for a replay that wins\n"
+                 "the level with no life lost and writes it to solutions/levelN.txt (or FILE).\n"
+                 "A plan file starts the search with given shots, one a line: X Y [WAIT [DODGE]]\n"
+                 "(walk to X, Y; wait WAIT frames; fire; step DODGE pixels sideways).\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    int ship = 1, number = 0;
+    std::string planPath, outPath;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--ship") == 0 && i + 1 < argc)
+            ship = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--plan") == 0 && i + 1 < argc)
+            planPath = argv[++i];
+        else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
+            outPath = argv[++i];
+        else if (argv[i][0] == '-' || number != 0)
+            return usage();
+        else
+            number = levelNumberOf(argv[i]);
+    }
+    if (number < 1 || number > LEVEL_COUNT || ship < 1 || ship > 3)
+        return usage();
+    if (outPath.empty())
+        outPath = "solutions/level" + std::to_string(number) + ".txt";
+    std::vector<Shot> plan;
+    if (!planPath.empty() && !readPlan(planPath, plan)) {
+        std::cerr << "solve: cannot read the plan " << planPath << "\n";
+        return 2;
+    }
+    if (!startHeadless()) {
+        std::cerr << "solve: cannot start the game headless: " << SDL_GetError() << "\n";
+        return 2;
+    }
+    auto started = std::chrono::steady_clock::now();
+    Solver solver(number, ship);
+    if (!solver.opened()) {
+        std::cerr << "solve: level " << number << " has nothing to shoot (or no file)\n";
+        return 2;
+    }
+    std::cout << "level " << number << ": searching\n";
+    bool solved;
+    {
+        QuickDrawing quick;
+        solved = solver.solve(plan, std::cout);
+    }
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    if (!solved) {
+        std::printf("level %d: no replay found (%ld plays, %.1f s)\n", number, solver.plays,
+                    seconds);
+        return 1;
+    }
+    Replay replay;
+    solver.compose(plan, replay, nullptr);
+    std::ofstream out(outPath);
+    writeReplay(out, replay);
+    out.close();
+    if (!out) {
+        std::cerr << "solve: cannot write " << outPath << "\n";
+        return 2;
+    }
+    std::printf("level %d: won at frame %d with %zu shots (%ld plays, %.1f s); wrote %s\n", number,
+                solver.frameWon(plan), plan.size(), solver.plays, seconds, outPath.c_str());
+    UnloadImages();
+    return 0;
+}
