@@ -1,7 +1,14 @@
 # The level tools: the checker and the solver, and the tests that every shipped level checks
 # clean and that every recorded replay wins its level without spending a life.
+add_library(levelcheck_core STATIC ${PROJECT_SOURCE_DIR}/tools/levelcheck.cpp)
+target_include_directories(levelcheck_core PUBLIC ${PROJECT_SOURCE_DIR}/tools)
+target_link_libraries(levelcheck_core PUBLIC skarlume_core)
+
 add_executable(checklevel ${PROJECT_SOURCE_DIR}/tools/checklevel.cpp)
-target_link_libraries(checklevel PRIVATE replay_core)
+target_link_libraries(checklevel PRIVATE levelcheck_core replay_core)
+
+# The test binary is defined later (tests.cmake); its checker tests need the library.
+cmake_language(DEFER CALL target_link_libraries skarlume_tests PRIVATE levelcheck_core)
 
 add_executable(solve ${PROJECT_SOURCE_DIR}/tools/solve.cpp)
 target_link_libraries(solve PRIVATE replay_core)

@@ -63,29 +63,37 @@ public:
             return true;
         if (((toX - fromX) & 1) || ((toY - fromY) & 1) || !allowed(toX, toY))
             return false;
-        auto key = [](int x, int y) { return (long(y) << 20) + (x + 100000); };
-        std::map<long, std::pair<long, int>> cameFrom;
-        std::queue<std::pair<int, int>> open;
-        open.push({fromX, fromY});
-        cameFrom[key(fromX, fromY)] = {-1, -1};
-        while (!open.empty()) {
-            auto [x, y] = open.front();
-            open.pop();
-            if (x == toX && y == toY)
-                break;
+        // Every place keeps the parity of the start, so a grid of even steps covers them all.
+        const int columns = SCREEN_WIDTH / 2 + 2, rows = SCREEN_HEIGHT / 2 + 2;
+        const int baseX = fromX - 2 * ((fromX + 2) / 2), baseY = fromY - 2 * ((fromY + 2) / 2);
+        auto cell = [&](int x, int y) {
+            int cx = (x - baseX) / 2, cy = (y - baseY) / 2;
+            return cx < 0 || cy < 0 || cx >= columns || cy >= rows ? -1 : cy * columns + cx;
+        };
+        std::vector<signed char> moveTo(size_t(columns) * rows, -1);
+        std::vector<int> open{cell(fromX, fromY)};
+        moveTo[open[0]] = 8;  // the start
+        const int goal = cell(toX, toY);
+        for (size_t next = 0; next < open.size() && moveTo[goal] < 0; ++next) {
+            const int x = baseX + 2 * (open[next] % columns),
+                      y = baseY + 2 * (open[next] / columns);
             for (int m = 0; m < 8; ++m) {
-                int nx = x + moves[m].dx, ny = y + moves[m].dy;
-                if (!allowed(nx, ny) || cameFrom.count(key(nx, ny)))
+                const int nx = x + moves[m].dx, ny = y + moves[m].dy;
+                const int c = cell(nx, ny);
+                if (c < 0 || moveTo[c] >= 0 || !allowed(nx, ny))
                     continue;
-                cameFrom[key(nx, ny)] = {key(x, y), m};
-                open.push({nx, ny});
+                moveTo[c] = static_cast<signed char>(m);
+                open.push_back(c);
             }
         }
-        auto found = cameFrom.find(key(toX, toY));
-        if (found == cameFrom.end())
+        if (goal < 0 || moveTo[goal] < 0)
             return false;
-        for (long at = key(toX, toY); cameFrom[at].first != -1; at = cameFrom[at].first)
-            path.push_back(moves[cameFrom[at].second]);
+        for (int x = toX, y = toY; moveTo[cell(x, y)] != 8;) {
+            const Move& m = moves[moveTo[cell(x, y)]];
+            path.push_back(m);
+            x -= m.dx;
+            y -= m.dy;
+        }
         std::reverse(path.begin(), path.end());
         return true;
     }

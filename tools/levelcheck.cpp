@@ -1,0 +1,288 @@
+// The level checker's rules: a level file read with the game's own loader, line by line, and
+// every problem reported with its file and line.
+#include "levelcheck.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Enemy.h"
+#include "Level.h"
+#include "graphics.h"
+#include "skarlume.h"
+
+namespace {
+
+const char* const keywords[] = {"Wall", "ShipArea", "Ship", "Crate", "EnemyForward", "EnemyDual"};
+
+// Frames of enemy walking that the overlap test follows; longer than any sensible path loop.
+constexpr int OVERLAP_FRAMES = 12000;
+
+struct Rect {
+    int x, y, w, h;
+};
+
+bool overlap(const Rect& a, const Rect& b) {
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+bool onField(const Rect& r) {
+    return r.x >= 0 && r.y >= 0 && r.x + r.w <= SCREEN_WIDTH && r.y + r.h <= SCREEN_HEIGHT;
+}
+
+std::string describe(const Rect& r) {
+    return "(" + std::to_string(r.x) + ", " + std::to_string(r.y) + ") " + std::to_string(r.w) +
+           "x" + std::to_string(r.h);
+}
+
+std::string lettersOnly(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (std::isalpha(static_cast<unsigned char>(c)))
+            out += char(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// The record that a line which the loader ignored was probably meant to be, or "".
+std::string slipOf(const std::string& keyword) {
+    const std::string letters = lettersOnly(keyword);
+    for (const char* word : keywords) {
+        if (keyword == word)
+            continue;
+        if (letters == lettersOnly(word))
+            return word;
+    }
+    return "";
+}
+
+Rect pictureAt(SDL_Surface* picture, int x, int y) {
+    return {x, y, picture->w, picture->h};
+}
+
+class Checker {
+public:
+    Checker(const std::string& path, std::ostream& report) : path(path), out(report) {}
+
+    // Checks the file; prints every problem and returns how many there were.
+    int run() {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) {
+            out << path << ": is a directory, not a level file\n";
+            return 1;
+        }
+        std::ifstream file(path);
+        if (!file) {
+            out << path << ": cannot open the file: " << std::strerror(errno) << "\n";
+            return 1;
+        }
+        // Level 0 has no file, so this is an empty level to feed lines to; hush its message.
+        std::ostringstream hush;
+        std::streambuf* saved = std::cerr.rdbuf(hush.rdbuf());
+        Level level(0, bg, 1);
+        std::cerr.rdbuf(saved);
+        std::string line;
+        int lineNumber = 0;
+        while (std::getline(file, line)) {
+            ++lineNumber;
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            checkLine(level, line, lineNumber);
+        }
+        if (file.bad())
+            problem(0, "the file could not be read to its end");
+        checkWhole(level);
+        return problems;
+    }
+
+private:
+    struct Target {
+        int line;
+        const Ship* ship;
+    };
+
+    std::string path;
+    std::ostream& out;
+    int problems = 0;
+    int shipLine = 0;
+    std::vector<Target> targets;
+
+    void problem(int line, const std::string& text) {
+        ++problems;
+        out << path;
+        if (line > 0)
+            out << ":" << line;
+        out << ": " << text << "\n";
+    }
+
+    void checkLine(Level& level, const std::string& line, int lineNumber) {
+        const size_t wallsBefore = level.getWalls().size();
+        const size_t enemiesBefore = level.getEnemies().size();
+        const size_t areasBefore = level.getPlayer()->getBounds().size();
+
+        std::ostringstream warnings;
+        std::streambuf* saved = std::cerr.rdbuf(warnings.rdbuf());
+        const bool loaded = level.loadLine(line, path.c_str(), lineNumber);
+        std::cerr.rdbuf(saved);
+        std::string warning = warnings.str();
+        while (!warning.empty() && warning.back() == '\n')
+            warning.pop_back();
+        if (!warning.empty()) {
+            ++problems;
+            out << warning << "\n";
+        }
+        const size_t open = line.find('(');
+        if (open == std::string::npos)
+            return;
+        const std::string keyword = line.substr(0, open);
+        if (!loaded && warning.empty()) {
+            const std::string meant = slipOf(keyword);
+            if (!meant.empty())
+                problem(lineNumber, "\"" + keyword + "\" is not a keyword; did you mean \"" +
+                                        meant + "\"? The game ignores this line");
+            return;
+        }
+        if (!loaded)
+            return;
+        if (level.getWalls().size() > wallsBefore)
+            checkWall(level.getWalls().back(), lineNumber);
+        if (level.getPlayer()->getBounds().size() > areasBefore)
+            checkArea(level.getPlayer()->getBounds().back(), lineNumber);
+        if (level.getEnemies().size() > enemiesBefore)
+            checkTarget(level.getEnemies().back(), lineNumber);
+        if (keyword == "Ship")
+            shipLine = lineNumber;
+    }
+
+    void checkWall(const Wall& wall, int line) {
+        const point start = wall.getStart(), end = wall.getEnd();
+        const int dx = end.x - start.x, dy = end.y - start.y;
+        const int direction = wall.getDirection();
+        if (direction == 45 || direction == 135) {
+            if (std::abs(dx) != std::abs(dy))
+                problem(line, "a diagonal wall must be 45 degrees: its ends differ by " +
+                                  std::to_string(std::abs(dx)) + " in x but " +
+                                  std::to_string(std::abs(dy)) + " in y");
+            else if (std::abs(dx) <= 6)
+                problem(line,
+                        "a diagonal wall needs ends more than 6 pixels apart, or it stops "
+                        "nothing");
+        }
+        SDL_Surface* picture = wall.getImage();
+        // Straight walls are drawn beyond their line by their thickness.
+        int right = std::max(start.x, end.x), bottom = end.y;
+        if (direction == 0) {
+            right += picture->w;
+            bottom += picture->w;
+        } else if (direction == 90) {
+            right += picture->h;
+            bottom += picture->h;
+        }
+        const int left = std::min(start.x, end.x);
+        if (left < 0 || start.y < 0 || right > SCREEN_WIDTH || bottom > SCREEN_HEIGHT)
+            problem(line, "the wall reaches off the 1024x768 field (it covers x " +
+                              std::to_string(left) + ".." + std::to_string(right) + ", y " +
+                              std::to_string(start.y) + ".." + std::to_string(bottom) + ")");
+    }
+
+    void checkArea(const bound& area, int line) {
+        if (area.left < 0 || area.top < 0 || area.right > SCREEN_WIDTH ||
+            area.bottom > SCREEN_HEIGHT)
+            problem(line, "the ship area reaches off the 1024x768 field");
+        SDL_Surface* ship = GetImage(IMG_SHIP1);
+        if (area.right - area.left <= ship->w + 1 || area.bottom - area.top <= ship->h + 1)
+            problem(line, "the ship area is too small to hold a ship");
+    }
+
+    void checkTarget(const Ship* ship, int line) {
+        targets.push_back({line, ship});
+        SDL_Surface* picture = ship->getImage();
+        const Rect start = pictureAt(picture, ship->getXPosition(), ship->getYPosition());
+        if (!onField(start))
+            problem(line, "it stands partly off the field at " + describe(start));
+        if (const Enemy* enemy = dynamic_cast<const Enemy*>(ship)) {
+            for (const point& waypoint : enemy->getPath()) {
+                const Rect there = pictureAt(picture, waypoint.x, waypoint.y);
+                if (!onField(there)) {
+                    problem(line, "its path leaves the field at " + describe(there));
+                    break;
+                }
+            }
+        }
+    }
+
+    void checkWhole(Level& level) {
+        Player* player = level.getPlayer();
+        if (shipLine == 0) {
+            problem(0, "no Ship line: the player would start at (0, 0)");
+        } else {
+            const int x = player->getXPosition(), y = player->getYPosition();
+            bool inside = false;
+            for (const bound& area : player->getBounds())
+                for (int ship = 1; ship <= 3 && !inside; ++ship) {
+                    SDL_Surface* picture = Player::findImage(ship);
+                    inside = area.left < x && x + picture->w < area.right && area.top < y &&
+                             y + picture->h < area.bottom;
+                }
+            if (!inside)
+                problem(shipLine, "the ship's picture at (" + std::to_string(x) + ", " +
+                                      std::to_string(y) +
+                                      ") does not fit strictly inside any ship area");
+        }
+        if (targets.empty())
+            problem(0, "no crate or enemy: the level would be won at once");
+        checkOverlaps(level);
+    }
+
+    // Crates and enemies must not overlap, at the start or anywhere along their walks.
+    void checkOverlaps(Level& level) {
+        std::vector<std::vector<bool>> reported(targets.size(),
+                                                std::vector<bool>(targets.size(), false));
+        for (int frame = 0; frame <= OVERLAP_FRAMES; ++frame) {
+            if (frame > 0) {
+                // Walking needs no level: a shot fired here goes nowhere.
+                bool anyMoving = false;
+                for (const Target& target : targets)
+                    if (const Enemy* enemy = dynamic_cast<const Enemy*>(target.ship)) {
+                        const_cast<Enemy*>(enemy)->move();
+                        anyMoving = anyMoving || enemy->getPath().size() > 1 ||
+                                    enemy->getPath().front().x != enemy->getXPosition() ||
+                                    enemy->getPath().front().y != enemy->getYPosition();
+                    }
+                if (!anyMoving && frame > 2)
+                    break;
+            }
+            for (size_t i = 0; i < targets.size(); ++i)
+                for (size_t j = i + 1; j < targets.size(); ++j) {
+                    if (reported[i][j])
+                        continue;
+                    const Ship* a = targets[i].ship;
+                    const Ship* b = targets[j].ship;
+                    const Rect ra = pictureAt(a->getImage(), a->getXPosition(), a->getYPosition());
+                    const Rect rb = pictureAt(b->getImage(), b->getXPosition(), b->getYPosition());
+                    if (!overlap(ra, rb))
+                        continue;
+                    reported[i][j] = true;
+                    problem(targets[j].line,
+                            "it overlaps the one of line " + std::to_string(targets[i].line) +
+                                (frame == 0 ? std::string(" at the start")
+                                            : " on frame " + std::to_string(frame)));
+                }
+        }
+        (void)level;
+    }
+};
+
+}  // namespace
+
+int checkLevelFile(const std::string& path, std::ostream& report) {
+    return Checker(path, report).run();
+}
