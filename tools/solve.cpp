@@ -186,12 +186,10 @@ public:
         startY = level->getPlayer()->getYPosition();
         shipW = level->getPlayer()->getImage()->w;
         targetCount = int(level->getEnemies().size());
+        // Shooters walk or fire on a clock, so with any of them the moment of a shot matters.
         for (Ship* target : level->getEnemies())
-            if (const Enemy* enemy = dynamic_cast<const Enemy*>(target))
-                if (enemy->getPath().size() > 1 ||
-                    enemy->getPath().front().x != enemy->getXPosition() ||
-                    enemy->getPath().front().y != enemy->getYPosition())
-                    moving = true;
+            if (dynamic_cast<const Enemy*>(target) != nullptr)
+                timed = true;
     }
     ~Solver() { delete field; }
 
@@ -302,8 +300,9 @@ public:
             std::count_if(out.killedAt.begin(), out.killedAt.end(), [](int f) { return f != 0; }));
     }
 
-    // Greedy search: each round adds the earliest shot that hits one more target and keeps the
-    // ship alive, until the level is won.
+    // Depth-first search, nearest shot first: each round adds a shot that hits one more target
+    // and keeps the ship alive. When a round finds none, the round before tries its next-best
+    // shot (up to BRANCHES of them), so one greedy choice cannot strand the search.
     bool solve(std::vector<Shot>& plan, std::ostream& log) {
         Outcome now = playPlan(plan, MAX_FLIGHT);
         if (plan.empty()) {
@@ -312,51 +311,9 @@ public:
             now.playerX = startX;
             now.playerY = startY;
         }
-        while (!now.won) {
-            if (now.playerHit)
-                return false;
-            const int have = kills(now);
-            std::vector<Shot> candidates = candidatesFrom(now.playerX, now.playerY);
-            bool found = false;
-            for (const Shot& base : candidates) {
-                // Standing still after the shot first; stepping aside only if that was fatal.
-                for (int dodge : {0, 30, -30, 60, -60}) {
-                    Shot candidate = base;
-                    candidate.dodge = dodge;
-                    std::vector<Shot> trial = plan;
-                    trial.push_back(candidate);
-                    Outcome out = playPlan(trial, MAX_FLIGHT);
-                    if (out.frame == 0)
-                        continue;
-                    if (!out.playerHit && (kills(out) > have || out.won)) {
-                        plan = trial;
-                        now = out;
-                        found = true;
-                        log << "  shot " << plan.size() << ": from (" << candidate.x << ", "
-                            << candidate.y << ") after waiting " << candidate.wait << ", dodge "
-                            << candidate.dodge << ": " << kills(out) << "/" << targetCount
-                            << " targets hit by frame " << out.frame << " (" << plays
-                            << " plays so far)\n";
-                        break;
-                    }
-                    if (!out.playerHit)
-                        break;
-                }
-                if (found)
-                    break;
-            }
-            if (!found)
-                return false;
-            if (!now.won && kills(now) == targetCount) {
-                // Every target is hit: play on to the win.
-                Replay replay;
-                compose(plan, replay, nullptr);
-                now = play(replay, now.frame + 100, 1 << 30);
-                if (!now.won)
-                    return false;
-            }
-        }
-        return true;
+        if (now.playerHit)
+            return false;
+        return extend(plan, now, log);
     }
 
     int frameWon(const std::vector<Shot>& plan) const {
@@ -369,14 +326,57 @@ public:
     mutable long plays = 0;
 
 private:
+    static constexpr int BRANCHES = 3;
+
+    bool extend(std::vector<Shot>& plan, const Outcome& now, std::ostream& log) {
+        if (now.won)
+            return true;
+        if (kills(now) == targetCount) {
+            // Every target is hit: play on to the win.
+            Replay replay;
+            compose(plan, replay, nullptr);
+            Outcome end = play(replay, now.frame + 100, 1 << 30);
+            return end.won && !end.playerHit;
+        }
+        const int have = kills(now);
+        int tried = 0;
+        for (const Shot& base : candidatesFrom(now.playerX, now.playerY)) {
+            // Standing still after the shot first; stepping aside only if that was fatal.
+            for (int dodge : {0, 30, -30, 60, -60}) {
+                Shot candidate = base;
+                candidate.dodge = dodge;
+                plan.push_back(candidate);
+                Outcome out = playPlan(plan, MAX_FLIGHT);
+                if (out.frame != 0 && !out.playerHit && (kills(out) > have || out.won)) {
+                    log << "  shot " << plan.size() << ": from (" << candidate.x << ", "
+                        << candidate.y << ") after waiting " << candidate.wait << ", dodge "
+                        << candidate.dodge << ": " << kills(out) << "/" << targetCount
+                        << " targets hit by frame " << out.frame << " (" << plays
+                        << " plays so far)\n";
+                    if (extend(plan, out, log))
+                        return true;
+                    plan.pop_back();
+                    log << "  back to shot " << plan.size() + 1 << "\n";
+                    if (++tried == BRANCHES)
+                        return false;
+                    break;
+                }
+                plan.pop_back();
+                if (out.frame != 0 && !out.playerHit)
+                    break;
+            }
+        }
+        return false;
+    }
+
     int number, ship;
     Field* field = nullptr;
     int startX = 0, startY = 0, shipW = 50;
     int targetCount = 0;
-    bool moving = false;
+    bool timed = false;
 
     // Places to fire from, nearest first: the lowest and highest rows of every ship area and
-    // columns 4 pixels apart; with walking enemies, also later moments.
+    // columns 4 pixels apart; with shooters, also later moments.
     std::vector<Shot> candidatesFrom(int x, int y) const {
         std::vector<std::pair<int, Shot>> ranked;
         std::set<std::pair<int, int>> seen;
@@ -392,7 +392,7 @@ private:
                     if (!field->allowed(cx, cy) || !seen.insert({cx, cy}).second)
                         continue;
                     int distance = std::max(std::abs(cx - x), std::abs(cy - y)) / 2;
-                    for (int wait = 0; wait <= (moving ? MAX_WAIT : 0); wait += 10)
+                    for (int wait = 0; wait <= (timed ? MAX_WAIT : 0); wait += 10)
                         ranked.push_back({distance + wait, Shot{cx, cy, wait, 0}});
                 }
             }
@@ -430,12 +430,33 @@ bool readPlan(const std::string& path, std::vector<Shot>& plan) {
     return true;
 }
 
+// Draws the real title screen headless (an Escape waits in the queue, so it returns at once)
+// and saves what it drew.
+int titleShot(const char* path) {
+    if (!startHeadless()) {
+        std::cerr << "solve: cannot start the game headless: " << SDL_GetError() << "\n";
+        return 2;
+    }
+    SDL_Event escape = {};
+    escape.type = SDL_KEYDOWN;
+    escape.key.keysym.sym = SDLK_ESCAPE;
+    SDL_PushEvent(&escape);
+    handleTitle();
+    const bool saved = SDL_SaveBMP(screen, path) == 0;
+    if (!saved)
+        std::cerr << "solve: cannot write " << path << ": " << SDL_GetError() << "\n";
+    UnloadImages();
+    return saved ? 0 : 2;
+}
+
 int usage() {
     std::cerr << "usage: solve [--ship N] [--plan FILE] [--out FILE] LEVEL\n"
+                 "       solve --title-shot FILE.bmp\n"
                  "LEVEL is a level number or levels/levelN.txt. Searches for a replay that wins\n"
                  "the level with no life lost and writes it to solutions/levelN.txt (or FILE).\n"
                  "A plan file starts the search with given shots, one a line: X Y [WAIT [DODGE]]\n"
-                 "(walk to X, Y; wait WAIT frames; fire; step DODGE pixels sideways).\n";
+                 "(walk to X, Y; wait WAIT frames; fire; step DODGE pixels sideways).\n"
+                 "--title-shot saves the title screen as the game draws it, as a BMP.\n";
     return 2;
 }
 
@@ -451,6 +472,8 @@ int main(int argc, char* argv[]) {
             planPath = argv[++i];
         else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
             outPath = argv[++i];
+        else if (std::strcmp(argv[i], "--title-shot") == 0 && i + 1 < argc)
+            return titleShot(argv[i + 1]);
         else if (argv[i][0] == '-' || number != 0)
             return usage();
         else
