@@ -5,3 +5,6 @@ target_link_libraries(replay_core PUBLIC skarlume_core)
 
 add_executable(replay ${PROJECT_SOURCE_DIR}/tools/replay_main.cpp)
 target_link_libraries(replay PRIVATE replay_core)
+
+add_executable(record ${PROJECT_SOURCE_DIR}/tools/record.cpp)
+target_link_libraries(record PRIVATE replay_core)

@@ -300,6 +300,10 @@ int playFrame(Level* current, Player* player) {
 }
 
 int handleGame() {
+    return runPlayScreen(nullptr);
+}
+
+int runPlayScreen(PlayObserver observer) {
     changeLevel(level, bg, p);
     Level* current = getCurrentLevel();
     Player* player = current->getPlayer();
@@ -307,10 +311,12 @@ int handleGame() {
     if (!current->fileOpened())
         return STATE_TITLE;
     FramePacer pacer;
-    for (;;) {
+    for (int frame = 1;; ++frame) {
         // Every waiting event is handled before the next frame runs.
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
+            if (observer != nullptr)
+                observer(frame, event);
             int next = handlePlayEvent(event, player);
             if (next != STATE_GAME)
                 return next;
