@@ -2,6 +2,7 @@
 // through as one game, and the level checker catches each kind of mistake in a level file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 
@@ -147,6 +148,46 @@ TEST_F(LevelChecker, StartOutsideEveryShipAreaIsReported) {
     EXPECT_NE(none.report.find("no Ship line"), std::string::npos);
 }
 
+TEST_F(LevelChecker, ShipAreasTheShipCannotWalkIntoAreReportedWithTheirLine) {
+    // Far away from the start area.
+    Checked island = check(good("ShipArea(40, 100) (200, 300)\n"));
+    EXPECT_EQ(island.problems, 1) << island.report;
+    EXPECT_NE(island.report.find("level.txt:5: the ship cannot reach this ship area"),
+              std::string::npos)
+        << island.report;
+    // Touching the start area edge to edge: the whole picture never fits in both at once.
+    Checked touching = check(good("ShipArea(712, 620) (900, 760)\n"));
+    EXPECT_EQ(touching.problems, 1) << touching.report;
+    EXPECT_NE(touching.report.find("level.txt:5: the ship cannot reach"), std::string::npos);
+    // Overlapping by a few pixels more than the picture: one step leads across.
+    EXPECT_EQ(check(good("ShipArea(650, 620) (900, 760)\n")).problems, 0);
+    // A room reached only through a shaft from a second area: all three are reachable, and
+    // cutting the shaft too narrow for the 50-pixel picture strands the room.
+    EXPECT_EQ(
+        check(good("ShipArea(420, 300) (540, 700)\nShipArea(460, 300) (900, 420)\n")).problems, 0);
+    Checked narrow = check(good("ShipArea(420, 300) (470, 700)\nShipArea(460, 300) (900, 420)\n"));
+    EXPECT_EQ(narrow.problems, 2) << narrow.report;
+    EXPECT_NE(narrow.report.find(":5: the ship area is too small"), std::string::npos);
+    EXPECT_NE(narrow.report.find(":6: the ship cannot reach"), std::string::npos);
+}
+
+TEST_F(LevelChecker, ALevelZeroFileInTheWorkingDirectoryDoesNotLeakIntoTheCheck) {
+    // The game would read levels/level0.txt for the checker's empty level: an area covering
+    // the whole field there must not hide a start that lies outside the checked file's area.
+    ScratchDir elsewhere;
+    elsewhere.write("levels/level0.txt", "Everything\nShipArea(0, 0) (1024, 768)\n");
+    const std::string path = scratch.write(
+        "level.txt", "Start outside\nShip(100, 100)\nShipArea(312, 620) (712, 760)\nCrate(1, 1)\n");
+    const std::filesystem::path home = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere.path());
+    std::ostringstream report;
+    const int problems = checkLevelFile(path, report);
+    std::filesystem::current_path(home);
+    EXPECT_EQ(problems, 1) << report.str();
+    EXPECT_NE(report.str().find("level.txt:2: the ship's picture"), std::string::npos)
+        << report.str();
+}
+
 TEST_F(LevelChecker, DiagonalWallsMustBeTrueAndLongEnough) {
     Checked skewed = check(good("Wall(100, 100) (150, 160)\n"));
     EXPECT_EQ(skewed.problems, 1) << skewed.report;
@@ -163,7 +204,7 @@ TEST_F(LevelChecker, AnythingReachingOffTheFieldIsReported) {
         "Wall(100, 764) (300, 764)",                        // drawn 8 pixels high, past y 767
         "Crate(990, 300)",                                  // 50 wide from 990
         "EnemyForward(100, 100)DOWN(100, 100) (100, 740)",  // its walk goes below the field
-        "ShipArea(-10, 600) (200, 760)",
+        "ShipArea(-10, 600) (400, 760)",  // overlapping the start area, so reachable
     };
     for (const char* line : outside) {
         SCOPED_TRACE(line);

@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -84,11 +86,12 @@ public:
             out << path << ": cannot open the file: " << std::strerror(errno) << "\n";
             return 1;
         }
-        // Level 0 has no file, so this is an empty level to feed lines to; hush its message.
-        std::ostringstream hush;
-        std::streambuf* saved = std::cerr.rdbuf(hush.rdbuf());
-        Level level(0, bg, 1);
-        std::cerr.rdbuf(saved);
+        std::unique_ptr<Level> built = emptyLevel();
+        if (!built) {
+            problem(0, "cannot make an empty scratch directory to build the level in");
+            return problems;
+        }
+        Level& level = *built;
         std::string line;
         int lineNumber = 0;
         while (std::getline(file, line)) {
@@ -108,12 +111,42 @@ private:
         int line;
         const Ship* ship;
     };
+    struct Area {
+        int line;
+        bound area;
+    };
+
+    // A level with nothing in it to feed lines to. The game reads "levels/level%d.txt" for the
+    // number it is given, so the level is built inside an empty directory where no such file
+    // can exist, whatever the number; its "Cannot open file" line is hushed.
+    static std::unique_ptr<Level> emptyLevel() {
+        std::error_code error;
+        const std::filesystem::path home = std::filesystem::current_path(error);
+        if (error)
+            return nullptr;
+        std::string pattern =
+            (std::filesystem::temp_directory_path(error) / "skarlume-check-XXXXXX").string();
+        if (error || mkdtemp(pattern.data()) == nullptr)
+            return nullptr;
+        std::unique_ptr<Level> level;
+        std::filesystem::current_path(pattern, error);
+        if (!error) {
+            std::ostringstream hush;
+            std::streambuf* saved = std::cerr.rdbuf(hush.rdbuf());
+            level = std::make_unique<Level>(0, bg, 1);
+            std::cerr.rdbuf(saved);
+            std::filesystem::current_path(home, error);
+        }
+        std::filesystem::remove(pattern, error);
+        return level;
+    }
 
     std::string path;
     std::ostream& out;
     int problems = 0;
     int shipLine = 0;
     std::vector<Target> targets;
+    std::vector<Area> areas;
 
     void problem(int line, const std::string& text) {
         ++problems;
@@ -154,8 +187,10 @@ private:
             return;
         if (level.getWalls().size() > wallsBefore)
             checkWall(level.getWalls().back(), lineNumber);
-        if (level.getPlayer()->getBounds().size() > areasBefore)
-            checkArea(level.getPlayer()->getBounds().back(), lineNumber);
+        if (level.getPlayer()->getBounds().size() > areasBefore) {
+            areas.push_back({lineNumber, level.getPlayer()->getBounds().back()});
+            checkArea(areas.back().area, lineNumber);
+        }
         if (level.getEnemies().size() > enemiesBefore)
             checkTarget(level.getEnemies().back(), lineNumber);
         if (keyword == "Ship")
@@ -236,10 +271,76 @@ private:
                 problem(shipLine, "the ship's picture at (" + std::to_string(x) + ", " +
                                       std::to_string(y) +
                                       ") does not fit strictly inside any ship area");
+            else
+                checkReach(*player);
         }
         if (targets.empty())
             problem(0, "no crate or enemy: the level would be won at once");
         checkOverlaps(level);
+    }
+
+    // Every ship area must be reachable from the start by the player's own move rule: a step
+    // of -2, 0 or 2 per axis is taken only when the whole picture then fits strictly inside one
+    // area. The walk floods every place the ship can stand (one grid of even steps holds them
+    // all); an area is reached when one of those places lies inside it. Every ship's picture
+    // is tried, since the player may pick any of them.
+    void checkReach(const Player& player) {
+        const int startX = player.getXPosition(), startY = player.getYPosition();
+        std::vector<bool> reached(areas.size(), false);
+        for (int ship = 1; ship <= 3; ++ship) {
+            SDL_Surface* picture = Player::findImage(ship);
+            const int w = picture->w, h = picture->h;
+            auto fits = [&](const bound& a, int x, int y) {
+                return a.left < x && x + w < a.right && a.top < y && y + h < a.bottom;
+            };
+            auto allowed = [&](int x, int y) {
+                for (const Area& a : areas)
+                    if (fits(a.area, x, y))
+                        return true;
+                return false;
+            };
+            if (!allowed(startX, startY))
+                continue;
+            // Places kept on the field (areas off it are reported already); cells 2 px apart.
+            const int baseX = ((startX % 2) + 2) % 2 - 2, baseY = ((startY % 2) + 2) % 2 - 2;
+            const int columns = SCREEN_WIDTH / 2 + 3, rows = SCREEN_HEIGHT / 2 + 3;
+            std::vector<bool> seen(size_t(columns) * rows, false);
+            auto cell = [&](int x, int y) {
+                const int cx = (x - baseX) / 2, cy = (y - baseY) / 2;
+                return cx < 0 || cy < 0 || cx >= columns || cy >= rows ? -1 : cy * columns + cx;
+            };
+            std::vector<int> open{cell(startX, startY)};
+            if (open[0] < 0)
+                continue;
+            seen[open[0]] = true;
+            std::vector<bool> here(areas.size(), false);
+            for (size_t next = 0; next < open.size(); ++next) {
+                const int x = baseX + 2 * (open[next] % columns);
+                const int y = baseY + 2 * (open[next] / columns);
+                for (size_t i = 0; i < areas.size(); ++i)
+                    here[i] = here[i] || fits(areas[i].area, x, y);
+                for (int dx = -2; dx <= 2; dx += 2)
+                    for (int dy = -2; dy <= 2; dy += 2) {
+                        const int c = cell(x + dx, y + dy);
+                        if (c < 0 || seen[c] || !allowed(x + dx, y + dy))
+                            continue;
+                        seen[c] = true;
+                        open.push_back(c);
+                    }
+            }
+            for (size_t i = 0; i < areas.size(); ++i)
+                reached[i] = reached[i] || here[i];
+        }
+        SDL_Surface* ship = GetImage(IMG_SHIP1);
+        for (size_t i = 0; i < areas.size(); ++i) {
+            const bound& a = areas[i].area;
+            const bool tooSmall =
+                a.right - a.left <= ship->w + 1 || a.bottom - a.top <= ship->h + 1;
+            if (!reached[i] && !tooSmall)
+                problem(areas[i].line,
+                        "the ship cannot reach this ship area from its start: no step of the "
+                        "ship leads into it");
+        }
     }
 
     // Crates and enemies must not overlap, at the start or anywhere along their walks.

@@ -88,8 +88,11 @@ public:
         }
         if (goal < 0 || moveTo[goal] < 0)
             return false;
-        for (int x = toX, y = toY; moveTo[cell(x, y)] != 8;) {
-            const Move& m = moves[moveTo[cell(x, y)]];
+        for (int x = toX, y = toY;;) {
+            const int c = cell(x, y);
+            if (c < 0 || moveTo[c] < 0 || moveTo[c] >= 8)
+                break;
+            const Move& m = moves[moveTo[c]];
             path.push_back(m);
             x -= m.dx;
             y -= m.dy;
