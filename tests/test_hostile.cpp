@@ -1,6 +1,8 @@
 // Hostile input: a corrupt picture stops the real program with one message and status 1, and
 // level files of any bytes load and play without a crash, a hang or undefined behaviour.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,8 +40,8 @@ struct GameRun {
     std::string errors;
 };
 
-// Runs the game headless in `dir`; it is killed by its alarm if it runs for `seconds`.
-GameRun runGame(const fs::path& dir, unsigned seconds) {
+// Runs the game headless in `dir`; it is killed if it runs for `seconds`.
+GameRun runGame(const fs::path& dir, int seconds) {
     GameRun run;
     int channel[2];
     if (pipe(channel) != 0)
@@ -54,15 +56,25 @@ GameRun runGame(const fs::path& dir, unsigned seconds) {
         close(channel[1]);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        alarm(seconds);
         execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
         _exit(126);
     }
     close(channel[1]);
-    char buffer[4096];
-    ssize_t got;
-    while ((got = read(channel[0], buffer, sizeof buffer)) > 0)
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd readable = {channel[0], POLLIN, 0};
+        if (left.count() <= 0 || poll(&readable, 1, int(left.count())) <= 0) {
+            kill(child, SIGKILL);
+            break;
+        }
+        char buffer[4096];
+        ssize_t got = read(channel[0], buffer, sizeof buffer);
+        if (got <= 0)
+            break;
         run.errors.append(buffer, size_t(got));
+    }
     close(channel[0]);
     int status = 0;
     waitpid(child, &status, 0);
@@ -175,7 +187,7 @@ TEST_P(HostilePictures, BrokenPictureStopsStartUpWithOneMessage) {
     const BrokenPicture& broken = GetParam();
     ScratchDir scratch;
     fs::path dir = gameDirWithPicture(scratch, broken.picture, broken.bytes);
-    expectCleanStartUpFailure(runGame(dir, 60), broken.picture);
+    expectCleanStartUpFailure(runGame(dir, 20), broken.picture);
 }
 
 INSTANTIATE_TEST_SUITE_P(Corrupt, HostilePictures, ::testing::ValuesIn(brokenPictures()),
@@ -188,7 +200,7 @@ TEST(HostilePicture, DirectoryInPlaceOfAPictureStopsStartUpWithOneMessage) {
     fs::path dir = gameDirWithPicture(scratch, "Crate.bmp", "");
     fs::remove(dir / "images/Crate.bmp");
     fs::create_directory(dir / "images/Crate.bmp");
-    expectCleanStartUpFailure(runGame(dir, 60), "Crate.bmp");
+    expectCleanStartUpFailure(runGame(dir, 20), "Crate.bmp");
 }
 
 // SDL reads a height of INT_MIN as a top-down picture and hands back a negative height, which
@@ -196,7 +208,7 @@ TEST(HostilePicture, DirectoryInPlaceOfAPictureStopsStartUpWithOneMessage) {
 TEST(HostilePicture, DISABLED_PictureOfNegativeSizeStopsStartUpWithOneMessage) {
     ScratchDir scratch;
     fs::path dir = gameDirWithPicture(scratch, "Laser-N.bmp", bmp(4, INT32_MIN));
-    expectCleanStartUpFailure(runGame(dir, 60), "Laser-N.bmp");
+    expectCleanStartUpFailure(runGame(dir, 20), "Laser-N.bmp");
 }
 
 // ---- Level files, in the game's own process ----
