@@ -452,13 +452,96 @@ int titleShot(const char* path) {
     return saved ? 0 : 2;
 }
 
+// The level's geometry as a designer needs it: for every crate and enemy, the fewest wall
+// bounces of any single shot that reaches it, fired at frame 1 from any place the ship can stand
+// (rows at the top, middle and bottom of every area, every column). Shooters are taken where
+// they stand at frame 1. A shot that comes back into the ship is noted.
+int survey(int number) {
+    if (!startHeadless()) {
+        std::cerr << "solve: cannot start the game headless: " << SDL_GetError() << "\n";
+        return 2;
+    }
+    changeLevel(number, bg, 1);
+    Level* level = getCurrentLevel();
+    const std::vector<bound> areas(level->getPlayer()->getBounds().begin(),
+                                   level->getPlayer()->getBounds().end());
+    const int startX = level->getPlayer()->getXPosition();
+    const int startY = level->getPlayer()->getYPosition();
+    const int count = int(level->getEnemies().size());
+    const Player& probe = *level->getPlayer();
+    const int w = probe.getImage()->w, h = probe.getImage()->h;
+    std::vector<int> fewest(count, 99), whereX(count, 0), whereY(count, 0), ways(count, 0);
+    std::set<std::pair<int, int>> places;
+    for (const bound& area : areas) {
+        int lowY = area.bottom - h - 1, highY = area.top + 1;
+        lowY -= (lowY - startY) & 1;
+        highY += (highY - startY) & 1;
+        int midY = (lowY + highY) / 2;
+        midY -= (midY - startY) & 1;
+        for (int y : {lowY, highY, midY})
+            for (int x = area.left + 1 + ((area.left + 1 - startX) & 1); x + w < area.right; x += 2)
+                places.insert({x, y});
+    }
+    for (const auto& place : places) {
+        changeLevel(number, bg, 1);
+        Level* current = getCurrentLevel();
+        Player* player = current->getPlayer();
+        player->setPos(place.first, place.second);
+        std::vector<Ship*> targets(current->getEnemies().begin(), current->getEnemies().end());
+        player->fireLaser();
+        int bounces = 0, lastDirection = 0;
+        for (int frame = 0; frame < MAX_FLIGHT; ++frame) {
+            current->step();
+            const Laser* flying = nullptr;
+            for (const Laser& laser : current->getLasers())
+                if (laser.getType() == LASER_PLAYER && !laser.isVanishing() && !laser.vanished())
+                    flying = &laser;
+            int hit = -1;
+            for (int i = 0; i < count; ++i)
+                if (targets[i]->getStatus() != SHIP_ALIVE)
+                    hit = i;
+            if (hit >= 0) {
+                ++ways[hit];
+                if (bounces < fewest[hit]) {
+                    fewest[hit] = bounces;
+                    whereX[hit] = place.first;
+                    whereY[hit] = place.second;
+                }
+                break;
+            }
+            if (flying == nullptr)
+                break;
+            if (flying->getDirection() != lastDirection) {
+                ++bounces;
+                lastDirection = flying->getDirection();
+            }
+        }
+    }
+    int i = 0;
+    for (Ship* target : getCurrentLevel()->getEnemies()) {
+        const bool shooter = dynamic_cast<const Enemy*>(target) != nullptr;
+        std::printf("level %d: %s at (%d, %d): ", number, shooter ? "shooter" : "crate",
+                    target->getXPosition(), target->getYPosition());
+        if (fewest[i] == 99)
+            std::printf("no single shot from frame 1 reaches it\n");
+        else
+            std::printf("%d bounce(s) at least, from (%d, %d); %d of %zu places reach it\n",
+                        fewest[i], whereX[i], whereY[i], ways[i], places.size());
+        ++i;
+    }
+    UnloadImages();
+    return 0;
+}
+
 int usage() {
     std::cerr << "usage: solve [--ship N] [--plan FILE] [--out FILE] LEVEL\n"
+                 "       solve --survey LEVEL\n"
                  "       solve --title-shot FILE.bmp\n"
                  "LEVEL is a level number or levels/levelN.txt. Searches for a replay that wins\n"
                  "the level with no life lost and writes it to solutions/levelN.txt (or FILE).\n"
                  "A plan file starts the search with given shots, one a line: X Y [WAIT [DODGE]]\n"
                  "(walk to X, Y; wait WAIT frames; fire; step DODGE pixels sideways).\n"
+                 "--survey prints, for each target, the fewest bounces of one shot that hits it.\n"
                  "--title-shot saves the title screen as the game draws it, as a BMP.\n";
     return 2;
 }
@@ -475,6 +558,8 @@ int main(int argc, char* argv[]) {
             planPath = argv[++i];
         else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
             outPath = argv[++i];
+        else if (std::strcmp(argv[i], "--survey") == 0 && i + 1 < argc)
+            return survey(levelNumberOf(argv[i + 1]));
         else if (std::strcmp(argv[i], "--title-shot") == 0 && i + 1 < argc)
             return titleShot(argv[i + 1]);
         else if (argv[i][0] == '-' || number != 0)
