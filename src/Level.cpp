@@ -200,7 +200,9 @@ namespace {
 // number too large for an int is caught (strtol reports it) instead of being undefined.
 class PointScanner {
 public:
-    explicit PointScanner(std::string text) : text(std::move(text)), at(this->text.c_str()) {}
+    // Reads in place from `start`: the text must outlive the scanner, so temporaries are refused.
+    explicit PointScanner(const std::string& text, size_t start = 0) : at(text.c_str() + start) {}
+    PointScanner(std::string&&, size_t = 0) = delete;
     PointScanner(const PointScanner&) = delete;
     PointScanner& operator=(const PointScanner&) = delete;
 
@@ -240,7 +242,6 @@ private:
         return true;
     }
 
-    const std::string text;
     const char* at;
 };
 
@@ -259,7 +260,7 @@ bool scanPath(const std::string& text, std::list<point>& path) {
     size_t start = 0;
     while (start != std::string::npos) {
         long x = 0, y = 0;
-        PointScanner scanner(text.substr(start));
+        PointScanner scanner(text, start);
         if (!scanner.readPoint(x, y) || !inRange(x) || !inRange(y)) {
             allGood = false;
             if (!inRange(x))

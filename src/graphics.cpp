@@ -73,6 +73,12 @@ void Sulock(SDL_Surface* s) {
 
 SDL_Surface* LoadImage(const char* file) {
     SDL_Surface* picture = SDL_LoadBMP_RW(SDL_RWFromFile(file, "rb"), 1);
+    // SDL reads a height of INT_MIN as a top-down picture and hands back a negative size.
+    if (picture != nullptr && (picture->w <= 0 || picture->h <= 0)) {
+        SDL_SetError("bad picture size %dx%d", picture->w, picture->h);
+        SDL_FreeSurface(picture);
+        picture = nullptr;
+    }
     if (picture == nullptr) {
         fprintf(stderr, "Error loading %s: %s\n", file, SDL_GetError());
         return nullptr;

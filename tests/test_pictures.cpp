@@ -15,7 +15,7 @@
 
 namespace {
 
-// A picture file read as it was saved, 24 bits a pixel, for exact colours.
+// A picture file read as it was saved, in the display's 5-6-5 format.
 class FilePicture {
 public:
     explicit FilePicture(int id) : surface(SDL_LoadBMP(imageFiles[id])) {}
@@ -24,23 +24,27 @@ public:
     FilePicture& operator=(const FilePicture&) = delete;
 
     bool loaded() const { return surface != nullptr; }
-    int bits() const { return surface->format->BitsPerPixel; }
     int w() const { return surface->w; }
     int h() const { return surface->h; }
+    Uint32 raw(int x, int y) const {
+        const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
+        return reinterpret_cast<const Uint16*>(row)[x];
+    }
     SDL_Color at(int x, int y) const {
-        const Uint8* p = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * 3;
-        Uint32 value = SDL_BYTEORDER == SDL_LIL_ENDIAN ? p[0] | p[1] << 8 | p[2] << 16
-                                                       : p[0] << 16 | p[1] << 8 | p[2];
         SDL_Color c = {0, 0, 0, 0};
-        SDL_GetRGB(value, surface->format, &c.r, &c.g, &c.b);
+        SDL_GetRGB(raw(x, y), surface->format, &c.r, &c.g, &c.b);
         return c;
     }
     // Pure white: what the game leaves transparent. Outside the picture counts as transparent.
     bool clear(int x, int y) const {
         if (x < 0 || y < 0 || x >= w() || y >= h())
             return true;
-        SDL_Color c = at(x, y);
-        return c.r == 255 && c.g == 255 && c.b == 255;
+        return raw(x, y) == SDL_MapRGB(surface->format, 255, 255, 255);
+    }
+    bool inDisplayFormat() const {
+        const SDL_PixelFormat* f = surface->format;
+        return f->BitsPerPixel == 16 && f->Rmask == 0xF800 && f->Gmask == 0x07E0 &&
+               f->Bmask == 0x001F;
     }
     int brightness(int x, int y) const {
         SDL_Color c = at(x, y);
@@ -89,13 +93,13 @@ bool muzzleIsSolid(const Ship& ship, const FilePicture& picture, int side) {
     return false;
 }
 
-TEST(Pictures, EveryPictureLoadsAtStartUpFromA24BitFile) {
+TEST(Pictures, EveryPictureLoadsAtStartUpFromAFileInTheDisplaysFormat) {
     ensureGame();
     for (int id = 0; id < IMAGE_COUNT; ++id) {
         SCOPED_TRACE(imageFiles[id]);
         FilePicture file(id);
         ASSERT_TRUE(file.loaded());
-        EXPECT_EQ(file.bits(), 24);
+        ASSERT_TRUE(file.inDisplayFormat());
         ASSERT_NE(GetImage(id), nullptr);
         EXPECT_EQ(GetImage(id)->w, file.w());
         EXPECT_EQ(GetImage(id)->h, file.h());

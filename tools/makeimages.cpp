@@ -1,5 +1,5 @@
 // Draws every picture of the game (ships, enemies, lasers, walls and the full-window screens)
-// and writes each as a 24-bit BMP under its registry name; the same bytes on every run.
+// and writes each as a 16-bit BMP under its registry name; the same bytes on every run.
 #include <SDL.h>
 #include <SDL_gfxPrimitives.h>
 #include <SDL_ttf.h>
@@ -10,7 +10,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <random>
@@ -983,17 +985,65 @@ void drawShipSelectBar(Pen& pen) {
     pen.roundedBox(6, 4, BAR_W - 6, 7, 1.5, {252, 232, 160});
 }
 
-// Writes a picture as a 24-bit BMP, through a temporary file so a reader never sees half of it.
+// Writes a picture as a 16-bit 5-6-5 BMP, the display's own format, so that the game's load
+// is a plain copy and not a pixel-by-pixel conversion. SDL reads such files (BI_BITFIELDS)
+// but writes only 24-bit ones, hence the writer. Pure white stays 0xFFFF, the colour key.
+// It goes through a temporary file so a reader never sees half of it.
 void save(SDL_Surface* canvas, const std::string& path) {
-    SDL_Surface* out =
+    SDL_Surface* rgb =
         SDL_CreateRGBSurface(SDL_SWSURFACE, canvas->w, canvas->h, 24, 0xFF0000, 0xFF00, 0xFF, 0);
-    if (out == nullptr)
+    if (rgb == nullptr)
         fail("cannot make a 24-bit picture");
-    SDL_BlitSurface(canvas, nullptr, out, nullptr);
+    SDL_BlitSurface(canvas, nullptr, rgb, nullptr);
+    const int rowBytes = (canvas->w * 2 + 3) / 4 * 4;
+    const Uint32 headerBytes = 14 + 40 + 12, imageBytes = Uint32(rowBytes) * Uint32(canvas->h);
+    std::vector<Uint8> file;
+    auto put16 = [&file](Uint32 v) {
+        file.push_back(Uint8(v));
+        file.push_back(Uint8(v >> 8));
+    };
+    auto put32 = [&put16](Uint32 v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
+    file.push_back('B');
+    file.push_back('M');
+    put32(headerBytes + imageBytes);
+    put32(0);
+    put32(headerBytes);
+    put32(40);  // BITMAPINFOHEADER
+    put32(Uint32(canvas->w));
+    put32(Uint32(canvas->h));  // bottom-up rows
+    put16(1);
+    put16(16);
+    put32(3);  // BI_BITFIELDS: the three masks follow the header
+    put32(imageBytes);
+    put32(2835);
+    put32(2835);
+    put32(0);
+    put32(0);
+    put32(0xF800);
+    put32(0x07E0);
+    put32(0x001F);
+    for (int y = canvas->h - 1; y >= 0; --y) {
+        const Uint8* row = static_cast<const Uint8*>(rgb->pixels) + y * rgb->pitch;
+        for (int x = 0; x < canvas->w; ++x) {
+            Uint32 value = 0;
+            SDL_Color c = {0, 0, 0, 0};
+            std::memcpy(&value, row + 3 * x, 3);
+            SDL_GetRGB(value, rgb->format, &c.r, &c.g, &c.b);
+            put16(Uint32(c.r >> 3) << 11 | Uint32(c.g >> 2) << 5 | Uint32(c.b >> 3));
+        }
+        file.resize(file.size() + size_t(rowBytes - canvas->w * 2), 0);
+    }
+    SDL_FreeSurface(rgb);
     std::string temporary = path + ".tmp" + std::to_string(getpid());
-    if (SDL_SaveBMP(out, temporary.c_str()) != 0)
-        fail("cannot write " + temporary);
-    SDL_FreeSurface(out);
+    {
+        std::ofstream out(temporary, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+        if (!out)
+            fail("cannot write " + temporary);
+    }
     std::error_code error;
     std::filesystem::rename(temporary, path, error);
     if (error) {
