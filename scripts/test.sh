@@ -1,14 +1,58 @@
-#!/bin/sh
-# Builds and runs every test: the suite headless, the same suite under the sanitizers,
-# and the end-to-end run of the real game in a real X window.
-set -e
+#!/bin/bash
+# Builds and runs every test: the whole suite (unit, rule, start-up and real-window tests on both
+# SDL 1.2 runtimes), then the same suite built with AddressSanitizer and UBSan, then any further
+# checks. Ends with ctest's own summary lines; any failure makes the command exit non-zero.
+set -euo pipefail
 cd "$(dirname "$0")/.."
+ROOT=$PWD
 JOBS=$(nproc)
+SUMMARY=()
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$JOBS"
-(cd build && ctest --output-on-failure -j "$JOBS")
+# Repeats each suite's closing ctest lines at the very end, also after a failure, so that the
+# last lines of the output are ctest's own.
+print_summary() {
+    local status=$?
+    echo
+    if [ $status -eq 0 ]; then
+        echo "== Summary: every step passed"
+    else
+        echo "== Summary: FAILED (status $status); the steps that ran:"
+    fi
+    [ ${#SUMMARY[@]} -eq 0 ] || printf '%s\n' "${SUMMARY[@]}"
+    exit $status
+}
+trap print_summary EXIT
 
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSKARLUME_SANITIZE=ON >/dev/null
-cmake --build build-sanitize -j "$JOBS"
-(cd build-sanitize && ctest --output-on-failure -j "$JOBS" -LE e2e)
+# run_suite NAME BUILD_DIR [CMAKE_OPTION...]: configures, builds and runs ctest in BUILD_DIR.
+run_suite() {
+    local name=$1 dir=$2
+    shift 2
+    echo "== $name: building in $dir/"
+    cmake -S . -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" -j "$JOBS"
+    echo "== $name: running the tests"
+    local status=0
+    (cd "$dir" && ctest --output-on-failure -j "$JOBS") 2>&1 | tee "$dir/ctest-output.log" ||
+        status=$?
+    SUMMARY+=("$name ($dir/):")
+    local lines
+    lines=$(grep -E 'tests passed, [0-9]+ tests? failed out of|^Total Test time' \
+        "$dir/ctest-output.log" || true)
+    SUMMARY+=("${lines:-ctest printed no summary}")
+    return $status
+}
+
+run_suite "Plain build" build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKARLUME_SANITIZE=OFF
+
+# Any memory error or undefined behaviour ends the program with a report. Leaks are reported
+# too; the suppressions name only system libraries (X11, D-Bus), never the game's own code.
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$ROOT/scripts/lsan-suppressions.txt
+run_suite "Sanitized build" build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSKARLUME_SANITIZE=ON
+unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
+
+# ---------------------------------------------------------------------------------------------
+# Further checks (a short fuzz run, a soak run, ...) go here, each a command that exits non-zero
+# on failure. Add a summary line for each with SUMMARY+=("...") so it shows before the end.
+# ---------------------------------------------------------------------------------------------

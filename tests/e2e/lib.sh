@@ -1,0 +1,147 @@
+# Shared by the end-to-end scripts: a private X server, the real game in it on either SDL 1.2
+# runtime, polling with time limits, and clean-up of both processes on every way out.
+# Sourced by bash scripts; expects GAME_DIR (holding images/ and levels/) to be set.
+# shellcheck shell=bash disable=SC2317 # functions called through wait_for look unreachable
+
+SDL12_COMPAT_DIR=${SDL12_COMPAT_DIR:-/usr/lib/x86_64-linux-gnu/sdl12-compat}
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/skarlume-e2e.XXXXXX")
+XVFB_PID=""
+GAME_PID=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -s "$WORK/game.err" ]; then
+        echo "--- the game's standard error:" >&2
+        cat "$WORK/game.err" >&2
+    fi
+    exit 1
+}
+
+# Stops a process this script started: politely first (SDL turns SIGTERM into a close
+# request), then for sure.
+stop() {
+    local pid=$1 tries=0
+    kill "$pid" 2>/dev/null || return 0
+    while running "$pid" && [ $tries -lt 50 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+}
+
+# Stops what this script started, and nothing else, whichever way the script ends.
+cleanup() {
+    local pid
+    for pid in $GAME_PID $XVFB_PID; do
+        stop "$pid"
+    done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM HUP
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# wait_for SECONDS COMMAND...: runs COMMAND every 50 ms until it succeeds; fails after SECONDS.
+wait_for() {
+    local limit=$(($(now_ms) + $1 * 1000))
+    shift
+    until "$@"; do
+        [ "$(now_ms)" -lt "$limit" ] || return 1
+        sleep 0.05
+    done
+}
+
+# Starts Xvfb on the first free display number and exports DISPLAY once it accepts clients.
+start_xvfb() {
+    command -v Xvfb >/dev/null || fail "Xvfb is not installed (scripts/install-deps.sh installs it)"
+    # Without -noreset the server resets whenever its last client leaves, and a client that
+    # connects meanwhile (the game, right after an xdotool call) has its connection reset.
+    Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" \
+        >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    wait_for 20 grep -q '[0-9]' "$WORK/display" || {
+        cat "$WORK/xvfb.log" >&2
+        fail "Xvfb did not start"
+    }
+    DISPLAY=":$(tr -dc 0-9 <"$WORK/display")"
+    export DISPLAY
+    accepts_clients() {
+        running "$XVFB_PID" || fail "Xvfb on $DISPLAY ended: $(cat "$WORK/xvfb.log")"
+        xdotool getdisplaygeometry >/dev/null 2>&1
+    }
+    wait_for 20 accepts_clients || fail "Xvfb on $DISPLAY accepts no clients"
+}
+
+# use_runtime classic|compat: picks the SDL 1.2 library that the game will load.
+use_runtime() {
+    RUNTIME=$1
+    case "$RUNTIME" in
+        classic) unset LD_LIBRARY_PATH ;;
+        compat)
+            [ -e "$SDL12_COMPAT_DIR/libSDL-1.2.so.0" ] ||
+                fail "sdl12-compat is not installed in $SDL12_COMPAT_DIR (package libsdl1.2-compat)"
+            export LD_LIBRARY_PATH="$SDL12_COMPAT_DIR${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+            ;;
+        *) fail "unknown runtime '$RUNTIME' (classic or compat)" ;;
+    esac
+}
+
+# start_game BINARY [ENV=VALUE...]: runs the game from GAME_DIR, where images/ and levels/ are.
+start_game() {
+    local binary=$1
+    shift
+    (cd "$GAME_DIR" && exec env "$@" "$binary") >"$WORK/game.out" 2>"$WORK/game.err" &
+    GAME_PID=$!
+}
+
+# Whether a child of this script still runs: it exists and is not a zombie awaiting `wait`.
+running() {
+    local state
+    state=$(sed 's/^.*) //' "/proc/$1/stat" 2>/dev/null) || return 1
+    [ -n "$state" ] && [ "${state%% *}" != Z ]
+}
+
+game_running() { running "$GAME_PID"; }
+
+# Checks that the running game really loaded the SDL 1.2 library of the chosen runtime.
+check_runtime_loaded() {
+    local sdl
+    sdl=$(grep -o '/[^ ]*libSDL-1\.2\.so[^ ]*' "/proc/$GAME_PID/maps" | head -n 1)
+    [ -n "$sdl" ] || fail "the game has no SDL 1.2 library mapped"
+    case "$RUNTIME:$sdl" in
+        compat:"$SDL12_COMPAT_DIR"/* | classic:*) ;;
+        *) fail "runtime $RUNTIME expected, but the game loaded $sdl" ;;
+    esac
+    if [ "$RUNTIME" = classic ] && [ "${sdl#"$SDL12_COMPAT_DIR"/}" != "$sdl" ]; then
+        fail "classic runtime expected, but the game loaded $sdl"
+    fi
+    echo "runtime $RUNTIME: $sdl"
+}
+
+# Waits until the game shows its window and sets WINDOW to its id.
+find_window() {
+    local found
+    found_window() {
+        game_running || fail "the game ended before it showed a window"
+        found=$(xdotool search --onlyvisible --name '^Skarlume$' 2>/dev/null | head -n 1)
+        [ -n "$found" ]
+    }
+    wait_for 30 found_window || fail "no visible window named Skarlume within 30 s"
+    WINDOW=$found
+}
+
+# Waits up to SECONDS for the game to end; sets GAME_STATUS to its exit status.
+wait_game_exit() {
+    wait_for "$1" eval '! game_running' || fail "the game did not end within $1 s"
+    wait "$GAME_PID"
+    GAME_STATUS=$?
+    GAME_PID=""
+}
+
+# Processor time (user + system) the game has used so far, in clock ticks.
+game_cpu_ticks() {
+    # Fields after the parenthesised command name: utime and stime are the 12th and 13th.
+    sed 's/^.*) //' "/proc/$GAME_PID/stat" 2>/dev/null | awk '{ print $12 + $13 }'
+}
