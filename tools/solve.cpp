@@ -452,11 +452,15 @@ int titleShot(const char* path) {
     return saved ? 0 : 2;
 }
 
+int usage();
+
 // The level's geometry as a designer needs it: for every crate and enemy, the fewest wall
 // bounces of any single shot that reaches it, fired at frame 1 from any place the ship can stand
 // (rows at the top, middle and bottom of every area, every column). Shooters are taken where
-// they stand at frame 1. A shot that comes back into the ship is noted.
+// they stand at frame 1; the ship steps out of the way of its own shot.
 int survey(int number) {
+    if (number < 1 || number > LEVEL_COUNT)
+        return usage();
     if (!startHeadless()) {
         std::cerr << "solve: cannot start the game headless: " << SDL_GetError() << "\n";
         return 2;
@@ -489,6 +493,8 @@ int survey(int number) {
         player->setPos(place.first, place.second);
         std::vector<Ship*> targets(current->getEnemies().begin(), current->getEnemies().end());
         player->fireLaser();
+        // The ship steps out of the way, so that a shot which comes back still counts.
+        player->setPos(-SCREEN_WIDTH, -SCREEN_HEIGHT);
         int bounces = 0, lastDirection = 0;
         for (int frame = 0; frame < MAX_FLIGHT; ++frame) {
             current->step();
@@ -517,6 +523,7 @@ int survey(int number) {
             }
         }
     }
+    changeLevel(number, bg, 1);
     int i = 0;
     for (Ship* target : getCurrentLevel()->getEnemies()) {
         const bool shooter = dynamic_cast<const Enemy*>(target) != nullptr;
