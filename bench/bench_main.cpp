@@ -54,25 +54,19 @@ void enter(const std::string& dir) {
     }
 }
 
-// While it lives every draw lands on a 1x1 surface and is clipped away, so the drawing logic
-// (lasers growing and shrinking, explosions counting down) runs without its pixels.
+// While it lives every draw is clipped away by an empty clip rectangle, so the drawing logic
+// (lasers growing and shrinking, explosions counting down) runs without its pixels. The screen
+// stays the blits' destination: SDL re-encodes a run-length picture whenever its destination
+// changes, which a stand-in screen would cause on every switch.
 class ClippedDrawing {
 public:
-    ClippedDrawing() : real(game_screen) {
-        const SDL_PixelFormat* f = real->format;
-        tiny = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 16, f->Rmask, f->Gmask, f->Bmask, 0);
-        game_screen = tiny;
+    ClippedDrawing() {
+        SDL_Rect nothing = {0, 0, 0, 0};
+        SDL_SetClipRect(game_screen, &nothing);
     }
-    ~ClippedDrawing() {
-        game_screen = real;
-        SDL_FreeSurface(tiny);
-    }
+    ~ClippedDrawing() { SDL_SetClipRect(game_screen, nullptr); }
     ClippedDrawing(const ClippedDrawing&) = delete;
     ClippedDrawing& operator=(const ClippedDrawing&) = delete;
-
-private:
-    SDL_Surface* real;
-    SDL_Surface* tiny;
 };
 
 // A level and the input that plays it; the stress level has no input.

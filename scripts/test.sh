@@ -56,3 +56,16 @@ unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 # Further checks (a short fuzz run, a soak run, ...) go here, each a command that exits non-zero
 # on failure. Add a summary line for each with SUMMARY+=("...") so it shows before the end.
 # ---------------------------------------------------------------------------------------------
+
+# The level-file fuzzer (clang, libFuzzer, ASan and UBSan, in build-fuzz/) for a minute, from the
+# shipped levels and what earlier runs kept: a crash, a leak, a sanitizer report or a broken
+# level invariant fails it and leaves the input in build-fuzz/fuzz-findings/.
+echo "== Level-file fuzzer: 60 s (build-fuzz/)"
+mkdir -p build-fuzz
+if ! fuzz/run.sh 60 >build-fuzz/fuzz-output.log 2>&1; then
+    tail -n 60 build-fuzz/fuzz-output.log
+    SUMMARY+=("Level-file fuzzer: FAILED, see build-fuzz/fuzz-output.log")
+    exit 1
+fi
+grep -E '^stat::(number_of_executed_units|new_units_added)' build-fuzz/fuzz-output.log
+SUMMARY+=("Level-file fuzzer: $(grep -E '^Done [0-9]+ runs' build-fuzz/fuzz-output.log), no finding")

@@ -205,7 +205,7 @@ TEST(HostilePicture, DirectoryInPlaceOfAPictureStopsStartUpWithOneMessage) {
 
 // SDL reads a height of INT_MIN as a top-down picture and hands back a negative height, which
 // the sprites' arithmetic cannot take (a laser would negate it when it moves).
-TEST(HostilePicture, DISABLED_PictureOfNegativeSizeStopsStartUpWithOneMessage) {
+TEST(HostilePicture, PictureOfNegativeSizeStopsStartUpWithOneMessage) {
     ScratchDir scratch;
     fs::path dir = gameDirWithPicture(scratch, "Laser-N.bmp", bmp(4, INT32_MIN));
     expectCleanStartUpFailure(runGame(dir, 20), "Laser-N.bmp");
@@ -319,7 +319,7 @@ TEST_F(HostileLevels, LongLinesWithoutRecordsAreIgnored) {
 
 // Each "(" of an enemy line is a path point; scanning each from a copy of the rest of the line
 // made a long line take minutes.
-TEST_F(HostileLevels, DISABLED_EnemyLineWithAMillionParenthesesLoadsQuickly) {
+TEST_F(HostileLevels, EnemyLineWithAMillionParenthesesLoadsQuickly) {
     auto start = std::chrono::steady_clock::now();
     loadAndPlay("EnemyForward(1, 1)UP" + std::string(1000000, '(') + "\nCrate(480, 300)\n", 1);
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5);
