@@ -6,10 +6,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 JOBS=$(nproc)
+# Summary lines: of the further checks, and of each ctest run, which are printed last.
 SUMMARY=()
+CTEST_SUMMARY=()
 
-# Repeats each suite's closing ctest lines at the very end, also after a failure, so that the
-# last lines of the output are ctest's own.
+# Repeats the further checks' lines and then each suite's closing ctest lines at the very end,
+# also after a failure, so that the last lines of the output are ctest's own.
 print_summary() {
     local status=$?
     echo
@@ -19,6 +21,7 @@ print_summary() {
         echo "== Summary: FAILED (status $status); the steps that ran:"
     fi
     [ ${#SUMMARY[@]} -eq 0 ] || printf '%s\n' "${SUMMARY[@]}"
+    [ ${#CTEST_SUMMARY[@]} -eq 0 ] || printf '%s\n' "${CTEST_SUMMARY[@]}"
     exit $status
 }
 trap print_summary EXIT
@@ -34,11 +37,11 @@ run_suite() {
     local status=0
     (cd "$dir" && ctest --output-on-failure -j "$JOBS") 2>&1 | tee "$dir/ctest-output.log" ||
         status=$?
-    SUMMARY+=("$name ($dir/):")
+    CTEST_SUMMARY+=("$name ($dir/):")
     local lines
     lines=$(grep -E 'tests passed, [0-9]+ tests? failed out of|^Total Test time' \
         "$dir/ctest-output.log" || true)
-    SUMMARY+=("${lines:-ctest printed no summary}")
+    CTEST_SUMMARY+=("${lines:-ctest printed no summary}")
     return $status
 }
 
@@ -54,7 +57,8 @@ unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 # ---------------------------------------------------------------------------------------------
 # Further checks (a short fuzz run, a soak run, ...) go here, each a command that exits non-zero
-# on failure. Add a summary line for each with SUMMARY+=("...") so it shows before the end.
+# on failure. Add a summary line for each with SUMMARY+=("..."): it is printed just before the
+# ctest lines that end the output.
 # ---------------------------------------------------------------------------------------------
 
 # The level-file fuzzer (clang, libFuzzer, ASan and UBSan, in build-fuzz/) for a minute, from the
