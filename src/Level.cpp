@@ -294,6 +294,14 @@ std::list<point> getPath(std::string text) {
     return path;
 }
 
+bool readLevelLine(std::istream& in, std::string& line) {
+    if (!std::getline(in, line))
+        return false;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}
+
 void Level::loadFile(const char* path) {
     std::error_code error;
     std::ifstream file;
@@ -307,13 +315,9 @@ void Level::loadFile(const char* path) {
     player->clearBounds();
     std::string line;
     int lineNumber = 0;
-    // getline stops at the end of the file and on any read error alike.
-    while (std::getline(file, line)) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        loadLine(line, path, lineNumber);
-    }
+    // Reading stops at the end of the file and on any read error alike.
+    while (readLevelLine(file, line))
+        loadLine(line, path, ++lineNumber);
     if (file.bad())
         std::cerr << "Cannot read file: " << path << std::endl;
 }

@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <iosfwd>
 #include <list>
 #include <string>
 
@@ -66,6 +67,9 @@ private:
 void changeLevel(int number, SDL_Surface* background, int ship);
 Level* getCurrentLevel();
 void addLaserToCurrentLevel(Laser l);
+
+// Reads the next line of a level file without its line end, LF or CR LF alike.
+bool readLevelLine(std::istream& in, std::string& line);
 
 // The direction of a level file's direction word, or -1 for any other word.
 int getDirection(std::string word);

@@ -94,12 +94,8 @@ public:
         Level& level = *built;
         std::string line;
         int lineNumber = 0;
-        while (std::getline(file, line)) {
-            ++lineNumber;
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            checkLine(level, line, lineNumber);
-        }
+        while (readLevelLine(file, line))
+            checkLine(level, line, ++lineNumber);
         if (file.bad())
             problem(0, "the file could not be read to its end");
         checkWhole(level);
