@@ -24,3 +24,17 @@ foreach(runtime classic compat)
     ENVIRONMENT "SDL12_COMPAT_DIR=${SDL12_COMPAT_DIR}")
 endforeach()
 
+
+# Counts the game's frames for the pacing check of the play screen in a real window.
+add_library(flipcount MODULE ${E2E_DIR}/flipcount.c)
+target_link_libraries(flipcount PRIVATE PkgConfig::SDL ${CMAKE_DL_LIBS})
+set_target_properties(flipcount PROPERTIES PREFIX "")
+
+foreach(runtime classic compat)
+  add_test(NAME PlayInARealWindow_${runtime}
+    COMMAND bash ${E2E_DIR}/play.sh $<TARGET_FILE:skarlume> $<TARGET_FILE:record>
+            $<TARGET_FILE:replay> $<TARGET_FILE:flipcount> ${runtime} ${GAME_DIR})
+  set_tests_properties(PlayInARealWindow_${runtime} PROPERTIES
+    LABELS e2e TIMEOUT 180 RUN_SERIAL TRUE
+    ENVIRONMENT "SDL12_COMPAT_DIR=${SDL12_COMPAT_DIR}")
+endforeach()

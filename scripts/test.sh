@@ -1,10 +1,11 @@
 #!/bin/bash
-# Builds and runs every test: the whole suite (unit, rule, start-up and real-window tests on both
+# Installs what is missing, then builds and runs every test: the whole suite (unit, rule, start-up and real-window tests on both
 # SDL 1.2 runtimes), then the same suite built with AddressSanitizer and UBSan, then any further
 # checks. Ends with ctest's own summary lines; any failure makes the command exit non-zero.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
+sh scripts/install-deps.sh
 JOBS=$(nproc)
 # Summary lines: of the further checks, and of each ctest run, which are printed last.
 SUMMARY=()

@@ -316,12 +316,14 @@ int runPlayScreen(PlayObserver observer) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
             if (observer != nullptr)
-                observer(frame, event);
+                observer(frame, &event);
             int next = handlePlayEvent(event, player);
             if (next != STATE_GAME)
                 return next;
         }
         int next = playFrame(current, player);
+        if (observer != nullptr)
+            observer(frame, nullptr);
         if (next != STATE_GAME)
             return next;
         pacer.waitForNextFrame();

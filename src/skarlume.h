@@ -38,9 +38,10 @@ int handleCredits();
 int handlePlayEvent(const SDL_Event& event, Player* player);
 int playFrame(Level* current, Player* player);
 
-// The play screen's loop at 60 frames a second; the observer, if any, sees every event with
-// the number of the frame it comes before (frames count from 1), so a game can be recorded.
-using PlayObserver = void (*)(int frame, const SDL_Event& event);
+// The play screen's loop at 60 frames a second. The observer, if any, sees every event with
+// the number of the frame it comes before (frames count from 1), and is told of every frame
+// played with a null event, so that a game can be recorded.
+using PlayObserver = void (*)(int frame, const SDL_Event* event);
 int runPlayScreen(PlayObserver observer);
 
 // The program's start-up, screen loop and shut-down; main hands over to it.

@@ -11,14 +11,19 @@
 
 namespace {
 Replay recording;
+int lastFrame = 0;
 
-void recordKey(int frame, const SDL_Event& event) {
-    if (event.type != SDL_KEYDOWN && event.type != SDL_KEYUP)
+void recordKey(int frame, const SDL_Event* event) {
+    if (event == nullptr) {
+        lastFrame = frame;
         return;
-    SDLKey key = event.key.keysym.sym;
-    if (std::string(replayKeyName(key)) == "?")
+    }
+    if (event->type != SDL_KEYDOWN && event->type != SDL_KEYUP)
         return;
-    recording.events.push_back({frame, event.type == SDL_KEYDOWN, key});
+    SDLKey key = event->key.keysym.sym;
+    if (replayKey(replayKeyName(key)) != key)
+        return;
+    recording.events.push_back({frame, event->type == SDL_KEYDOWN, key});
 }
 }  // namespace
 
@@ -49,8 +54,9 @@ int main(int argc, char* argv[]) {
         std::cerr << "record: cannot write " << argv[2] << "\n";
         return 2;
     }
-    std::printf("level %d: %s, %s; replay written to %s\n", recording.level, outcomeName(state),
-                lives < livesBefore ? "a life spent" : "no life spent", argv[2]);
+    // The same words as the replay command's, so that a recording and its replay compare.
+    std::printf("level %d: %s at frame %d, %s\n", recording.level, outcomeName(state), lastFrame,
+                lives < livesBefore ? "a life spent" : "no life spent");
     UnloadImages();
     return 0;
 }
