@@ -28,7 +28,11 @@ mkdir -p "$WORK/game/levels"
 ln -s "$ROOT/images" "$WORK/game/images"
 cp "$LEVEL" "$WORK/game/levels/level1.txt"
 
-DISPLAY_NUMBER=$((90 + $$ % 100))
+# A display number nobody else holds: other test runs may have their own Xvfb.
+DISPLAY_NUMBER=$((150 + $$ % 100))
+while [ -e "/tmp/.X$DISPLAY_NUMBER-lock" ] || [ -e "/tmp/.X11-unix/X$DISPLAY_NUMBER" ]; do
+    DISPLAY_NUMBER=$((DISPLAY_NUMBER + 1))
+done
 Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
 export DISPLAY=":$DISPLAY_NUMBER"
@@ -45,16 +49,16 @@ ticks_of() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 # Percent of one core that the process uses over the measured seconds.
 measure() {
     local pid=$1 before after
-    before=$(ticks_of "$pid")
+    before=$(ticks_of "$pid") || return 1
     sleep "$SECONDS_MEASURED"
-    after=$(ticks_of "$pid")
+    after=$(ticks_of "$pid") || return 1
     awk -v t="$((after - before))" -v hz="$TICKS" -v s="$SECONDS_MEASURED" \
         'BEGIN { printf "%.2f", 100 * t / hz / s }'
 }
 
 wait_for_window() {
     local id
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
@@ -70,17 +74,20 @@ for runtime in classic compat; do
         unset LD_LIBRARY_PATH
     fi
 
-    "$BUILD/bare_flip_loop" $((SECONDS_MEASURED + 3)) >/dev/null &
+    "$BUILD/bare_flip_loop" $((SECONDS_MEASURED + 5)) >/dev/null &
     bare_pid=$!
     sleep 1.5
-    bare=$(measure "$bare_pid")
+    if ! bare=$(measure "$bare_pid"); then
+        echo "$runtime: the bare loop ended early" >&2
+        exit 1
+    fi
     wait "$bare_pid"
 
     (cd "$WORK/game" && exec "$BUILD/skarlume") &
     GAME_PID=$!
     window=$(wait_for_window Skarlume) || { echo "$runtime: no game window" >&2; exit 1; }
     sleep 2
-    menu=$(measure "$GAME_PID")
+    menu=$(measure "$GAME_PID") || { echo "$runtime: the game ended in its menu" >&2; exit 1; }
     # Title, instructions, ship select: Return on each leads into level 1.
     xdotool windowfocus --sync "$window" 2>/dev/null
     for _ in 1 2 3; do
@@ -88,8 +95,7 @@ for runtime in classic compat; do
         sleep 0.5
     done
     sleep 1
-    play=$(measure "$GAME_PID")
-    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+    if ! play=$(measure "$GAME_PID") || ! kill -0 "$GAME_PID" 2>/dev/null; then
         echo "$runtime: the game ended during the measurement" >&2
         status=1
     fi
