@@ -136,6 +136,11 @@ struct BrokenPicture {
     std::string bytes;
 };
 
+// Named by its case in test listings, not dumped as bytes.
+void PrintTo(const BrokenPicture& picture, std::ostream* out) {
+    *out << picture.name << " as " << picture.picture;
+}
+
 std::vector<BrokenPicture> brokenPictures() {
     const std::string crate = realPicture("Crate.bmp");
     return {
