@@ -1,5 +1,6 @@
 /* Counts the game's frames for the real-window pacing test: preloaded into the game, it writes
-   the number of SDL_Flip calls so far to the file named by SKARLUME_FLIP_COUNT after each one. */
+   the number of the game's own SDL_Flip calls so far to the file named by SKARLUME_FLIP_COUNT.
+   Flips that an SDL library makes itself (sdl12-compat redraws on window events) don't count. */
 #ifndef _GNU_SOURCE
 #define _GNU_SOURCE
 #endif
@@ -7,15 +8,19 @@
 #include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 int SDL_Flip(SDL_Surface* surface) {
     static int (*realFlip)(SDL_Surface*);
     static long flips;
     if (realFlip == NULL)
         realFlip = (int (*)(SDL_Surface*))dlsym(RTLD_NEXT, "SDL_Flip");
+    Dl_info caller;
+    int fromSdl = dladdr(__builtin_return_address(0), &caller) && caller.dli_fname &&
+                  strstr(caller.dli_fname, "libSDL") != NULL;
     int result = realFlip(surface);
     const char* path = getenv("SKARLUME_FLIP_COUNT");
-    FILE* out = path ? fopen(path, "w") : NULL;
+    FILE* out = path && !fromSdl ? fopen(path, "w") : NULL;
     if (out) {
         fprintf(out, "%ld\n", ++flips);
         fclose(out);

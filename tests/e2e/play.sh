@@ -12,12 +12,18 @@ GAME_DIR=$(realpath "$6")
 # shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh"
 use_runtime "$5"
+# On sdl12-compat, SDL2 unloads the X11 and D-Bus libraries when it quits, so what they keep
+# until exit shows up as leaks that no stack can place; on classic the leak check stays on.
+if [ "$RUNTIME" = compat ] && [ -n "${ASAN_OPTIONS:-}" ]; then
+    export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
+fi
 start_xvfb
 
 flips() { cat "$WORK/flips" 2>/dev/null || echo 0; }
 
 # Title, instructions and ship select, then level 1.
-start_game "$GAME" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy LD_PRELOAD="$FLIPCOUNT" SKARLUME_FLIP_COUNT="$WORK/flips"
+# A sanitized game wants its runtime first among the libraries; the frame counter comes first.
+start_game "$GAME" ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy LD_PRELOAD="$FLIPCOUNT" SKARLUME_FLIP_COUNT="$WORK/flips"
 find_window
 check_runtime_loaded
 xdotool windowfocus --sync "$WINDOW"
