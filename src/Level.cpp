@@ -103,6 +103,7 @@ void Level::draw() {
 
 void Level::addWall(Wall w) {
     walls.push_back(w);
+    wallOrder.push_back(&walls.back());
 }
 
 void Level::addEnemy(Ship* s) {
@@ -137,12 +138,12 @@ void Level::checklasers() {
         const point hot = laser.getHotPoint();
         const bool playerShot = laser.getType() == LASER_PLAYER;
 
-        for (const Wall& wall : walls) {
-            if (!wall.doesCollide(hot.x, hot.y))
+        for (const Wall* wall : wallOrder) {
+            if (!wall->doesCollide(hot.x, hot.y))
                 continue;
             laser.vanish();
             int direction = laser.getDirection();
-            int turned = reflect(direction, wall.getDirection());
+            int turned = reflect(direction, wall->getDirection());
             int life = laser.getLife() - (difference(direction, turned) == 180 ? 1 : 0);
             if (life > 0)
                 lasers.insert(it, Laser(hot, turned, laser.getVelocity(), life, laser.getType()));

@@ -44,6 +44,12 @@ Wall::Wall(int x1, int y1, int x2, int y2)
     startY = firstIsStart ? y1 : y2;
     endX = firstIsStart ? x2 : x1;
     endY = firstIsStart ? y2 : y1;
+    boxTop = startY;
+    boxBottom = direction == HORIZONTAL ? startY + imageHeight(image) : endY;
+    boxLeft = direction == RISING ? endX : startX;
+    boxRight = direction == VERTICAL ? startX + imageWidth(image)
+               : direction == RISING ? startX
+                                     : endX;
 }
 
 bool checkLine(int px, int py, int ax, int ay, int bx, int by, int side) {
@@ -51,21 +57,19 @@ bool checkLine(int px, int py, int ax, int ay, int bx, int by, int side) {
     return side * z > 0;
 }
 
-bool Wall::doesCollide(int x, int y) const {
+// Called only inside the box: a straight wall is its box, a diagonal its band within it.
+bool Wall::collidesInBox(int x, int y) const {
     int sx = startX, sy = startY, ex = endX, ey = endY;
     const int d = BAND;
     switch (direction) {
         case VERTICAL:
-            return sx <= x && x <= sx + imageWidth(image) && sy <= y && y <= ey;
         case HORIZONTAL:
-            return sx <= x && x <= ex && sy <= y && y <= sy + imageHeight(image);
+            return true;
         case FALLING:
-            return sx <= x && x <= ex && sy <= y && y <= ey &&
-                   checkLine(x, y, sx, sy + d, ex - d, ey, -1) &&
+            return checkLine(x, y, sx, sy + d, ex - d, ey, -1) &&
                    checkLine(x, y, sx + d, sy, ex, ey - d, 1);
         default:
-            return ex <= x && x <= sx && sy <= y && y <= ey &&
-                   checkLine(x, y, sx, sy + d, ex + d, ey, 1) &&
+            return checkLine(x, y, sx, sy + d, ex + d, ey, 1) &&
                    checkLine(x, y, sx - d, sy, ex, ey - d, -1);
     }
 }

@@ -141,7 +141,7 @@ TEST_F(Drawing, LockingThePlainScreenChangesNothing) {
 }
 
 TEST_F(Drawing, LockingASurfaceThatNeedsItLocksAndUnlocks) {
-    SDL_Surface* crate = GetImage(IMG_CRATE);
+    SDL_Surface* crate = GetImage(IMG_START_MENU_OUTLINE);
     DrawImage(crate, 0, 0);  // the run-length encoding is made on the first draw
     ASSERT_TRUE(SDL_MUSTLOCK(crate));
     Slock(crate);
