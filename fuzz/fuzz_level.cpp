@@ -58,8 +58,12 @@ void checkLevel(Level& current) {
     for (const Wall& wall : current.getWalls())
         if (wall.getImage() == nullptr)
             broken("a wall without a picture");
-    if (current.getShotCount() < 0 || current.getShotCount() > PLAYER_MAX_SHOTS)
-        broken("shotCount out of bounds");
+    int inFlight = 0;
+    for (const Laser& laser : current.getLasers())
+        if (laser.getType() == LASER_PLAYER && !laser.isVanishing() && !laser.vanished())
+            ++inFlight;
+    if (current.getShotCount() != inFlight || inFlight > PLAYER_MAX_SHOTS)
+        broken("shotCount differs from the player's shots in flight");
 }
 
 }  // namespace
