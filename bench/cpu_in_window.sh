@@ -36,12 +36,13 @@ done
 Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
 export DISPLAY=":$DISPLAY_NUMBER"
-for _ in $(seq 50); do
+for _ in $(seq 100); do
     xdpyinfo >/dev/null 2>&1 && break
     sleep 0.1
 done
-unset SDL_VIDEODRIVER SDL_AUDIODRIVER
-export SDL_AUDIODRIVER=dummy
+xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
+# Named, so that a missing display is an error and not a silent fall-back to another driver.
+export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 
 # Processor ticks (user and system) that a process has used so far.
 ticks_of() { awk '{print $14 + $15}' "/proc/$1/stat"; }
