@@ -20,10 +20,16 @@ int SDL_Flip(SDL_Surface* surface) {
                   strstr(caller.dli_fname, "libSDL") != NULL;
     int result = realFlip(surface);
     const char* path = getenv("SKARLUME_FLIP_COUNT");
-    FILE* out = path && !fromSdl ? fopen(path, "w") : NULL;
+    if (path == NULL || fromSdl)
+        return result;
+    /* Written beside and renamed over, so that a reader never sees a half-written count. */
+    char temporary[4096];
+    snprintf(temporary, sizeof temporary, "%s.tmp", path);
+    FILE* out = fopen(temporary, "w");
     if (out) {
         fprintf(out, "%ld\n", ++flips);
         fclose(out);
+        rename(temporary, path);
     }
     return result;
 }

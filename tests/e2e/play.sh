@@ -19,7 +19,12 @@ if [ "$RUNTIME" = compat ] && [ -n "${ASAN_OPTIONS:-}" ]; then
 fi
 start_xvfb
 
-flips() { cat "$WORK/flips" 2>/dev/null || echo 0; }
+# The game's frames so far, as the preloaded counter last wrote them.
+flips() {
+    local count
+    count=$(cat "$WORK/flips" 2>/dev/null)
+    echo "${count:-0}"
+}
 
 # Title, instructions and ship select, then level 1.
 # A sanitized game wants its runtime first among the libraries; the frame counter comes first.
