@@ -7,8 +7,12 @@ struct point {
     int y;
 };
 
-inline bool operator==(point a, point b) { return a.x == b.x && a.y == b.y; }
-inline bool operator!=(point a, point b) { return !(a == b); }
+inline bool operator==(point a, point b) {
+    return a.x == b.x && a.y == b.y;
+}
+inline bool operator!=(point a, point b) {
+    return !(a == b);
+}
 
 namespace calc {
 // Kept apart from std::abs: the game's own integer magnitude.
