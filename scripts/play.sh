@@ -10,5 +10,5 @@ if [ -z "$DISPLAY$WAYLAND_DISPLAY$SDL_VIDEODRIVER" ]; then
     exit 1
 fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKARLUME_SANITIZE=OFF >/dev/null
-cmake --build build -j "$(nproc)"
+cmake --build build -j "$(nproc)" --target skarlume
 exec ./build/skarlume
