@@ -25,16 +25,6 @@ struct EnemyPictures {
     ScopedPicture upright{IMG_DSHOOTER_V, 50, 70}, lying{IMG_DSHOOTER_H, 70, 50};
 };
 
-// Checks a shape's answers for points that must hit it and points that must not.
-template <class Shape>
-void expectHits(Shape& shape, std::initializer_list<point> hits,
-                std::initializer_list<point> misses) {
-    for (point p : hits)
-        EXPECT_TRUE(shape.doesCollide(p.x, p.y)) << "hit at " << p.x << "," << p.y;
-    for (point p : misses)
-        EXPECT_FALSE(shape.doesCollide(p.x, p.y)) << "miss at " << p.x << "," << p.y;
-}
-
 point at(const Ship& ship) {
     return {ship.getXPosition(), ship.getYPosition()};
 }

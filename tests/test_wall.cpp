@@ -18,16 +18,6 @@ struct MarkedPicture {
     ScopedPicture picture;
 };
 
-// Checks a shape's answers for points that must hit it and points that must not.
-template <class Shape>
-void expectHits(Shape& shape, std::initializer_list<point> hits,
-                std::initializer_list<point> misses) {
-    for (point p : hits)
-        EXPECT_TRUE(shape.doesCollide(p.x, p.y)) << "hit at " << p.x << "," << p.y;
-    for (point p : misses)
-        EXPECT_FALSE(shape.doesCollide(p.x, p.y)) << "miss at " << p.x << "," << p.y;
-}
-
 int marksOnScreen() {
     int marks = 0;
     for (int y = 0; y < SCREEN_HEIGHT; ++y)

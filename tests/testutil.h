@@ -2,8 +2,12 @@
 #pragma once
 
 #include <SDL.h>
+#include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+
+#include "calc.h"
 
 // Opens the dummy 1024x768x16 display, loads the real pictures and sets the game's screen and
 // background, once per test binary.
@@ -47,3 +51,13 @@ public:
 private:
     std::string dir;
 };
+
+// Checks a shape's answers for points that must hit it and points that must not.
+template <class Shape>
+void expectHits(Shape& shape, std::initializer_list<point> hits,
+                std::initializer_list<point> misses) {
+    for (point p : hits)
+        EXPECT_TRUE(shape.doesCollide(p.x, p.y)) << "hit at " << p.x << "," << p.y;
+    for (point p : misses)
+        EXPECT_FALSE(shape.doesCollide(p.x, p.y)) << "miss at " << p.x << "," << p.y;
+}
