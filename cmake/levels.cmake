@@ -1,6 +1,7 @@
 # The level tools: the checker and the solver, and the tests that every shipped level checks
 # clean and that every recorded replay wins its level without spending a life.
-add_library(levelcheck_core STATIC ${PROJECT_SOURCE_DIR}/tools/levelcheck.cpp)
+add_library(levelcheck_core STATIC ${PROJECT_SOURCE_DIR}/tools/levelcheck.cpp
+  ${PROJECT_SOURCE_DIR}/tools/levelrecord.cpp)
 target_include_directories(levelcheck_core PUBLIC ${PROJECT_SOURCE_DIR}/tools)
 target_link_libraries(levelcheck_core PUBLIC skarlume_core)
 

@@ -44,6 +44,21 @@ Level::Level(int number, SDL_Surface* background, int ship)
     loadFile(name.c_str());
 }
 
+Level::Level(const std::vector<std::string>& lines, const char* name, SDL_Surface* background,
+             int ship)
+    : number(0),
+      enemyCount(0),
+      shotCount(0),
+      player(nullptr),
+      background(background),
+      status(LEVEL_PLAYING),
+      opened(true) {
+    player = new Player(0, 0, PLAYER_MAX_SHOTS, ship, addLaserToCurrentLevel);
+    int lineNumber = 0;
+    for (const std::string& line : lines)
+        loadLine(line, name, ++lineNumber);
+}
+
 Level::~Level() {
     for (Ship* ship : enemies)
         delete ship;
@@ -178,7 +193,11 @@ void Level::checklasers() {
 }
 
 void changeLevel(int number, SDL_Surface* background, int ship) {
-    Level* next = new Level(number, background, ship);
+    // The new level is read while the previous one is still current.
+    setCurrentLevel(new Level(number, background, ship));
+}
+
+void setCurrentLevel(Level* next) {
     Level* previous = currentlevel;
     currentlevel = next;
     delete previous;

@@ -23,6 +23,10 @@ constexpr int COORDINATE_LIMIT = 10000;
 class Level {
 public:
     Level(int number, SDL_Surface* background, int ship);
+    // A level read from lines of text instead of its numbered file (the editor's unsaved
+    // document, the checker); `name` stands for the file in the loader's messages.
+    Level(const std::vector<std::string>& lines, const char* name, SDL_Surface* background,
+          int ship);
     ~Level();
     Level(const Level&) = delete;
     Level& operator=(const Level&) = delete;
@@ -69,6 +73,8 @@ private:
 };
 
 void changeLevel(int number, SDL_Surface* background, int ship);
+// Makes `next` (which may be null) the current level and deletes the previous one.
+void setCurrentLevel(Level* next);
 Level* getCurrentLevel();
 void addLaserToCurrentLevel(Laser l);
 

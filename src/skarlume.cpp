@@ -306,10 +306,14 @@ int handleGame() {
 int runPlayScreen(PlayObserver observer) {
     changeLevel(level, bg, p);
     Level* current = getCurrentLevel();
-    Player* player = current->getPlayer();
     // A level that cannot be read is no win: its message is out, back to the title.
     if (!current->fileOpened())
         return STATE_TITLE;
+    return playLevel(current, observer);
+}
+
+int playLevel(Level* current, PlayObserver observer) {
+    Player* player = current->getPlayer();
     FramePacer pacer;
     for (int frame = 1;; ++frame) {
         // Every waiting event is handled before the next frame runs.

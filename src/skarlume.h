@@ -43,6 +43,9 @@ int playFrame(Level* current, Player* player);
 // played with a null event, so that a game can be recorded.
 using PlayObserver = void (*)(int frame, const SDL_Event* event);
 int runPlayScreen(PlayObserver observer);
+// The same loop on a level that is already current (the editor's test-play). It spends lives
+// as the play screen does; a caller that must not spend them keeps and restores `lives`.
+int playLevel(Level* current, PlayObserver observer);
 
 // The program's start-up, screen loop and shut-down; main hands over to it.
 int SDL_main(int argc, char* argv[]);

@@ -20,6 +20,7 @@
 #include "Enemy.h"
 #include "Level.h"
 #include "graphics.h"
+#include "levelrecord.h"
 #include "skarlume.h"
 
 namespace {
@@ -55,6 +56,26 @@ std::string lettersOnly(const std::string& text) {
 }
 
 // The record that a line which the loader ignored was probably meant to be, or "".
+bool isKeyword(const std::string& word) {
+    for (const char* keyword : keywords)
+        if (word == keyword)
+            return true;
+    return false;
+}
+
+// Bytes that most editors show as nothing or as blank: control characters, and every byte
+// beyond ASCII (a byte-order mark, a zero-width or non-breaking space).
+bool invisible(char c) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    return byte >= 0x7F || (byte < 0x20 && byte != '\t');
+}
+
+std::string hexByte(char c) {
+    const char digits[] = "0123456789ABCDEF";
+    const unsigned char byte = static_cast<unsigned char>(c);
+    return {digits[byte >> 4], digits[byte & 15]};
+}
+
 std::string slipOf(const std::string& keyword) {
     const std::string letters = lettersOnly(keyword);
     for (const char* word : keywords) {
@@ -72,35 +93,39 @@ Rect pictureAt(SDL_Surface* picture, int x, int y) {
 
 class Checker {
 public:
-    Checker(const std::string& path, std::ostream& report) : path(path), out(report) {}
+    explicit Checker(const std::string& name) : name(name) {}
 
-    // Checks the file; prints every problem and returns how many there were.
-    int run() {
+    // Checks the file; keeps every problem and returns how many there were.
+    int runFile() {
         std::error_code error;
-        if (std::filesystem::is_directory(path, error)) {
-            out << path << ": is a directory, not a level file\n";
-            return 1;
+        if (std::filesystem::is_directory(name, error)) {
+            problem(0, "is a directory, not a level file");
+            return problems();
         }
-        std::ifstream file(path);
+        std::ifstream file(name);
         if (!file) {
-            out << path << ": cannot open the file: " << std::strerror(errno) << "\n";
-            return 1;
+            problem(0, std::string("cannot open the file: ") + std::strerror(errno));
+            return problems();
         }
-        std::unique_ptr<Level> built = emptyLevel();
-        if (!built) {
-            problem(0, "cannot make an empty scratch directory to build the level in");
-            return problems;
-        }
-        Level& level = *built;
+        std::vector<std::string> lines;
         std::string line;
-        int lineNumber = 0;
         while (readLevelLine(file, line))
-            checkLine(level, line, ++lineNumber);
+            lines.push_back(line);
+        checkLines(lines);
         if (file.bad())
             problem(0, "the file could not be read to its end");
-        checkWhole(level);
-        return problems;
+        checkWhole();
+        return problems();
     }
+
+    int runLines(const std::vector<std::string>& lines) {
+        checkLines(lines);
+        checkWhole();
+        return problems();
+    }
+
+    int problems() const { return int(found.size()); }
+    const std::vector<LevelFinding>& findings() const { return found; }
 
 private:
     struct Target {
@@ -112,85 +137,87 @@ private:
         bound area;
     };
 
-    // A level with nothing in it to feed lines to. The game reads "levels/level%d.txt" for the
-    // number it is given, so the level is built inside an empty directory where no such file
-    // can exist, whatever the number; its "Cannot open file" line is hushed.
-    static std::unique_ptr<Level> emptyLevel() {
-        std::error_code error;
-        const std::filesystem::path home = std::filesystem::current_path(error);
-        if (error)
-            return nullptr;
-        std::string pattern =
-            (std::filesystem::temp_directory_path(error) / "skarlume-check-XXXXXX").string();
-        if (error || mkdtemp(pattern.data()) == nullptr)
-            return nullptr;
-        std::unique_ptr<Level> level;
-        std::filesystem::current_path(pattern, error);
-        if (!error) {
-            std::ostringstream hush;
-            std::streambuf* saved = std::cerr.rdbuf(hush.rdbuf());
-            level = std::make_unique<Level>(0, bg, 1);
-            std::cerr.rdbuf(saved);
-            std::filesystem::current_path(home, error);
-        }
-        std::filesystem::remove(pattern, error);
-        return level;
+    void checkLines(const std::vector<std::string>& lines) {
+        int lineNumber = 0;
+        for (const std::string& line : lines)
+            checkLine(line, ++lineNumber);
     }
 
-    std::string path;
-    std::ostream& out;
-    int problems = 0;
+    std::string name;
+    // A level with nothing in it, fed the lines one by one to see what each adds.
+    Level level{std::vector<std::string>(), name.c_str(), bg, 1};
+    std::vector<LevelFinding> found;
     int shipLine = 0;
     std::vector<Target> targets;
     std::vector<Area> areas;
 
-    void problem(int line, const std::string& text) {
-        ++problems;
-        out << path;
-        if (line > 0)
-            out << ":" << line;
-        out << ": " << text << "\n";
-    }
+    void problem(int line, const std::string& text) { found.push_back({line, text}); }
 
-    void checkLine(Level& level, const std::string& line, int lineNumber) {
-        const size_t wallsBefore = level.getWalls().size();
-        const size_t enemiesBefore = level.getEnemies().size();
-        const size_t areasBefore = level.getPlayer()->getBounds().size();
-
+    void checkLine(const std::string& line, int lineNumber) {
         std::ostringstream warnings;
         std::streambuf* saved = std::cerr.rdbuf(warnings.rdbuf());
-        const bool loaded = level.loadLine(line, path.c_str(), lineNumber);
+        const LoadedRecord record = loadRecord(level, line, name.c_str(), lineNumber);
         std::cerr.rdbuf(saved);
         std::string warning = warnings.str();
         while (!warning.empty() && warning.back() == '\n')
             warning.pop_back();
-        if (!warning.empty()) {
-            ++problems;
-            out << warning << "\n";
-        }
-        const size_t open = line.find('(');
-        if (open == std::string::npos)
+        // The loader names the file and line itself; the finding keeps only its reason.
+        const std::string prefix = name + ":" + std::to_string(lineNumber) + ": ";
+        if (warning.compare(0, prefix.size(), prefix) == 0)
+            warning.erase(0, prefix.size());
+        if (!warning.empty())
+            problem(lineNumber, warning);
+        if (line.find('(') == std::string::npos)
             return;
-        const std::string keyword = line.substr(0, open);
-        if (!loaded && warning.empty()) {
-            const std::string meant = slipOf(keyword);
-            if (!meant.empty())
-                problem(lineNumber, "\"" + keyword + "\" is not a keyword; did you mean \"" +
-                                        meant + "\"? The game ignores this line");
+        if (record.kind == RecordKind::None) {
+            if (!record.skipped)
+                checkIgnoredKeyword(keywordOf(line), lineNumber);
             return;
         }
-        if (!loaded)
-            return;
-        if (level.getWalls().size() > wallsBefore)
-            checkWall(level.getWalls().back(), lineNumber);
-        if (level.getPlayer()->getBounds().size() > areasBefore) {
-            areas.push_back({lineNumber, level.getPlayer()->getBounds().back()});
+        if (record.wall != nullptr)
+            checkWall(*record.wall, lineNumber);
+        if (record.area != nullptr) {
+            areas.push_back({lineNumber, *record.area});
             checkArea(areas.back().area, lineNumber);
         }
-        if (level.getEnemies().size() > enemiesBefore)
-            checkTarget(level.getEnemies().back(), lineNumber);
-        if (keyword == "Ship")
+        if (record.target != nullptr)
+            checkTarget(record.target, lineNumber);
+        if (record.kind == RecordKind::Ship)
             shipLine = lineNumber;
+    }
+
+    // A line the game ignores whose keyword looks like one it knows: a slip of the keyboard,
+    // or bytes that an editor shows as nothing (a byte-order mark above all).
+    void checkIgnoredKeyword(const std::string& keyword, int lineNumber) {
+        std::string visible, hidden;
+        size_t leading = 0;
+        for (char c : keyword) {
+            if (!invisible(c)) {
+                visible += c;
+                continue;
+            }
+            if (visible.empty())
+                ++leading;
+            hidden += (hidden.empty() ? "" : " ") + hexByte(c);
+        }
+        const std::string meant = isKeyword(visible) ? visible : slipOf(visible);
+        if (meant.empty())
+            return;
+        if (hidden.empty()) {
+            problem(lineNumber, "\"" + keyword + "\" is not a keyword; did you mean \"" + meant +
+                                    "\"? The game ignores this line");
+        } else if (keyword.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+            problem(lineNumber,
+                    "the line starts with a byte-order mark (the bytes EF BB BF), which most "
+                    "editors do not show, before \"" +
+                        visible +
+                        "\", so the game ignores this line; save the file as plain ASCII "
+                        "without a byte-order mark");
+        } else {
+            problem(lineNumber, "the keyword \"" + visible + "\" has invisible bytes (" + hidden +
+                                    ") " + (leading > 0 ? "before it" : "inside it") +
+                                    ", so the game ignores this line; delete them");
+        }
     }
 
     void checkWall(const Wall& wall, int line) {
@@ -250,7 +277,7 @@ private:
         }
     }
 
-    void checkWhole(Level& level) {
+    void checkWhole() {
         Player* player = level.getPlayer();
         if (shipLine == 0) {
             problem(0, "no Ship line: the player would start at (0, 0)");
@@ -272,7 +299,7 @@ private:
         }
         if (targets.empty())
             problem(0, "no crate or enemy: the level would be won at once");
-        checkOverlaps(level);
+        checkOverlaps();
     }
 
     // Every ship area must be reachable from the start by the player's own move rule: a step
@@ -340,7 +367,7 @@ private:
     }
 
     // Crates and enemies must not overlap, at the start or anywhere along their walks.
-    void checkOverlaps(Level& level) {
+    void checkOverlaps() {
         std::vector<std::vector<bool>> reported(targets.size(),
                                                 std::vector<bool>(targets.size(), false));
         for (int frame = 0; frame <= OVERLAP_FRAMES; ++frame) {
@@ -374,12 +401,29 @@ private:
                                             : " on frame " + std::to_string(frame)));
                 }
         }
-        (void)level;
     }
 };
 
 }  // namespace
 
+void printFinding(std::ostream& report, const std::string& name, const LevelFinding& finding) {
+    report << name;
+    if (finding.line > 0)
+        report << ":" << finding.line;
+    report << ": " << finding.text << "\n";
+}
+
 int checkLevelFile(const std::string& path, std::ostream& report) {
-    return Checker(path, report).run();
+    Checker checker(path);
+    checker.runFile();
+    for (const LevelFinding& finding : checker.findings())
+        printFinding(report, path, finding);
+    return checker.problems();
+}
+
+std::vector<LevelFinding> checkLevelLines(const std::vector<std::string>& lines,
+                                          const std::string& name) {
+    Checker checker(name);
+    checker.runLines(lines);
+    return checker.findings();
 }

@@ -9,24 +9,6 @@
 #include "replay.h"
 #include "skarlume.h"
 
-namespace {
-Replay recording;
-int lastFrame = 0;
-
-void recordKey(int frame, const SDL_Event* event) {
-    if (event == nullptr) {
-        lastFrame = frame;
-        return;
-    }
-    if (event->type != SDL_KEYDOWN && event->type != SDL_KEYUP)
-        return;
-    SDLKey key = event->key.keysym.sym;
-    if (replayKey(replayKeyName(key)) != key)
-        return;
-    recording.events.push_back({frame, event->type == SDL_KEYDOWN, key});
-}
-}  // namespace
-
 int main(int argc, char* argv[]) {
     if (argc < 3 || argc > 4) {
         std::cerr
@@ -35,6 +17,7 @@ int main(int argc, char* argv[]) {
                "is written to OUT.txt as a replay when the level ends or the window closes.\n";
         return 2;
     }
+    Replay recording;
     recording.level = std::atoi(argv[1]);
     recording.ship = argc == 4 ? std::atoi(argv[3]) : 1;
     if (recording.level < 1 || recording.ship < 1 || recording.ship > 3) {
@@ -47,7 +30,8 @@ int main(int argc, char* argv[]) {
     level = recording.level;
     p = recording.ship;
     int livesBefore = lives;
-    int state = runPlayScreen(recordKey);
+    startRecording(&recording);
+    int state = runPlayScreen(recordPlayEvent);
     std::ofstream out(argv[2]);
     writeReplay(out, recording);
     if (!out) {
@@ -55,8 +39,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     // The same words as the replay command's, so that a recording and its replay compare.
-    std::printf("level %d: %s at frame %d, %s\n", recording.level, outcomeName(state), lastFrame,
-                lives < livesBefore ? "a life spent" : "no life spent");
+    std::printf("level %d: %s at frame %d, %s\n", recording.level, outcomeName(state),
+                lastRecordedFrame(), lives < livesBefore ? "a life spent" : "no life spent");
     UnloadImages();
     return 0;
 }

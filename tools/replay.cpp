@@ -99,6 +99,33 @@ void writeReplay(std::ostream& out, const Replay& replay) {
             << "\n";
 }
 
+namespace {
+Replay* recording = nullptr;
+int lastFrame = 0;
+}  // namespace
+
+void startRecording(Replay* into) {
+    recording = into;
+    lastFrame = 0;
+}
+
+void recordPlayEvent(int frame, const SDL_Event* event) {
+    if (event == nullptr) {
+        lastFrame = frame;
+        return;
+    }
+    if (recording == nullptr || (event->type != SDL_KEYDOWN && event->type != SDL_KEYUP))
+        return;
+    SDLKey key = event->key.keysym.sym;
+    if (replayKey(replayKeyName(key)) != key)
+        return;
+    recording->events.push_back({frame, event->type == SDL_KEYDOWN, key});
+}
+
+int lastRecordedFrame() {
+    return lastFrame;
+}
+
 bool startHeadless() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);

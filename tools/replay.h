@@ -42,6 +42,12 @@ void writeReplay(std::ostream& out, const Replay& replay);
 const char* replayKeyName(SDLKey key);
 SDLKey replayKey(const std::string& name);
 
+// Recording: a play-screen observer (see runPlayScreen) that appends every replay key to the
+// replay given to startRecording, with the frame it came before, and keeps the last frame.
+void startRecording(Replay* into);
+void recordPlayEvent(int frame, const SDL_Event* event);
+int lastRecordedFrame();
+
 // Opens the dummy display and loads the pictures, for programs without a window.
 // False, with SDL's reason on the standard error stream, when that fails.
 bool startHeadless();

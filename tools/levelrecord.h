@@ -1,0 +1,24 @@
+// One line of a level file read into a level with the game's own loader, and what it added:
+// shared by the checker and the editor, so that both see exactly what the game sees.
+#pragma once
+
+#include <string>
+
+#include "Level.h"
+
+enum class RecordKind { None, Ship, ShipArea, Wall, Crate, EnemyForward, EnemyDual };
+
+struct LoadedRecord {
+    RecordKind kind = RecordKind::None;  // None: a comment, or a line the loader skipped
+    bool skipped = false;                // a record keyword on a line the loader refused
+    const Wall* wall = nullptr;          // the wall the line added
+    const bound* area = nullptr;         // the ship area the line added
+    const Ship* target = nullptr;        // the crate or enemy the line added
+};
+
+// The keyword of a level-file line: its text before the first "(", or "" without one.
+std::string keywordOf(const std::string& line);
+
+// Feeds `line` to level.loadLine and tells what it added. The loader's message for a refused
+// line goes to the standard error stream as in the game.
+LoadedRecord loadRecord(Level& level, const std::string& line, const char* name, int lineNumber);
