@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "editor/glyphsheet.h"
 #include "graphics.h"
 
 namespace {
@@ -985,6 +986,38 @@ void drawShipSelectBar(Pen& pen) {
     pen.roundedBox(6, 4, BAR_W - 6, 7, 1.5, {252, 232, 160});
 }
 
+// The editor's lettering: every printable ASCII character in a monospaced face, one cell each,
+// light on black, once per ink. The editor letters its window from it, so the installed game
+// needs no font file.
+SDL_Surface* editorGlyphSheet() {
+    const char* const monoFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+    TTF_Font* font = TTF_OpenFont(monoFont, 12);
+    if (font == nullptr)
+        fail(std::string("cannot open the font ") + monoFont);
+    int advance = 0;
+    TTF_GlyphMetrics(font, 'M', nullptr, nullptr, nullptr, nullptr, &advance);
+    const int cellW = advance, cellH = TTF_FontHeight(font);
+    SDL_Surface* sheet = newCanvas(cellW * GLYPH_COUNT, cellH * INK_COUNT);
+    SDL_FillRect(sheet, nullptr, 0);
+    SDL_LockSurface(sheet);
+    for (int index = 0; index < GLYPH_COUNT; ++index) {
+        const char glyph = char(GLYPH_FIRST + index);
+        if (glyph == ' ')
+            continue;
+        const Mask mask = textMask(font, std::string(1, glyph));
+        for (int ink = 0; ink < INK_COUNT; ++ink) {
+            const Rgb colour = {INK_COLOURS[ink][0], INK_COLOURS[ink][1], INK_COLOURS[ink][2]};
+            for (int y = 0; y < std::min(mask.h, cellH); ++y)
+                for (int x = 0; x < std::min(mask.w, cellW); ++x)
+                    blendPixel(sheet, index * cellW + x, ink * cellH + y, colour,
+                               mask.alpha[size_t(y * mask.w + x)]);
+        }
+    }
+    SDL_UnlockSurface(sheet);
+    TTF_CloseFont(font);
+    return sheet;
+}
+
 // Writes a picture as a 16-bit 5-6-5 BMP, the display's own format, so that the game's load
 // is a plain copy and not a pixel-by-pixel conversion. SDL reads such files (BI_BITFIELDS)
 // but writes only 24-bit ones, hence the writer. Pure white stays 0xFFFF, the colour key.
@@ -1130,6 +1163,9 @@ int main(int argc, char* argv[]) {
         save(pictures[id], gameDir + "/" + imageFiles[id]);
         SDL_FreeSurface(pictures[id]);
     }
+    SDL_Surface* glyphs = editorGlyphSheet();
+    save(glyphs, gameDir + "/" + GLYPH_SHEET_FILE);
+    SDL_FreeSurface(glyphs);
     fonts.closeAll();
     TTF_Quit();
     SDL_Quit();

@@ -1,0 +1,13 @@
+# The level editor: its units in a library (the tests drive them headless) and the `editor`
+# command, which edits a level file in a window with the game's own loader and drawing.
+set(EDITOR_DIR ${PROJECT_SOURCE_DIR}/tools/editor)
+add_library(editor_core STATIC
+  ${EDITOR_DIR}/document.cpp ${EDITOR_DIR}/editor.cpp ${EDITOR_DIR}/history.cpp
+  ${EDITOR_DIR}/lettering.cpp ${EDITOR_DIR}/savefile.cpp ${EDITOR_DIR}/shapes.cpp
+  ${EDITOR_DIR}/testplay.cpp ${EDITOR_DIR}/view.cpp)
+target_include_directories(editor_core PUBLIC ${EDITOR_DIR})
+target_link_libraries(editor_core PUBLIC levelcheck_core replay_core)
+
+add_executable(editor ${EDITOR_DIR}/main.cpp)
+target_link_libraries(editor PRIVATE editor_core)
+add_dependencies(editor images)

@@ -1,0 +1,31 @@
+// The editor's lettering: text drawn glyph by glyph from the sheet that the build draws into
+// images/, since the installed game ships no font.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+
+#include "glyphsheet.h"
+
+class Lettering {
+public:
+    Lettering() = default;
+    ~Lettering();
+    Lettering(const Lettering&) = delete;
+    Lettering& operator=(const Lettering&) = delete;
+
+    // False, with the reason in `error`, when the sheet is missing or is no glyph sheet.
+    bool load(const char* file, std::string& error);
+
+    int glyphWidth() const { return cellWidth; }
+    int lineHeight() const { return cellHeight; }
+    int width(const std::string& text) const { return int(text.size()) * cellWidth; }
+    // Draws the text on a dark strip; a character the sheet lacks is drawn as "?".
+    void draw(int x, int y, const std::string& text, Ink ink = Ink::Plain) const;
+
+private:
+    SDL_Surface* sheet = nullptr;
+    int cellWidth = 0;
+    int cellHeight = 0;
+};

@@ -1,0 +1,53 @@
+// The level editor's command: opens a level file in a window, run from the game directory.
+#include <SDL.h>
+
+#include <filesystem>
+#include <iostream>
+
+#include "editor.h"
+#include "graphics.h"
+#include "lettering.h"
+#include "skarlume.h"
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::cerr << "usage: editor FILE\n"
+                     "Edits the level FILE (a new level when it does not exist) in a window; run\n"
+                     "it from the game directory, which holds images/ and levels/. F1 lists the\n"
+                     "keys.\n";
+        return 2;
+    }
+    // Made absolute first, so that nothing below depends on where the program stands.
+    std::error_code error;
+    const std::filesystem::path file = std::filesystem::absolute(argv[1], error);
+    if (error) {
+        std::cerr << "editor: cannot find " << argv[1] << ": " << error.message() << "\n";
+        return 2;
+    }
+    if (SDL_Init(0) < 0 || (screen = InitVideo(SDL_DOUBLEBUF)) == nullptr) {
+        std::cerr << "editor: cannot open the window: " << SDL_GetError() << "\n";
+        return 1;
+    }
+    if (!InitImages()) {
+        std::cerr << "editor: cannot load the game's pictures from images/ (run it from the "
+                     "game directory)\n";
+        return 1;
+    }
+    bg = GetImage(IMG_SPACE);
+    Lettering lettering;
+    std::string problem;
+    if (!lettering.load(GLYPH_SHEET_FILE, problem)) {
+        std::cerr << "editor: " << problem << "\n";
+        UnloadImages();
+        return 1;
+    }
+    Editor editor(file.string(), argv[1], lettering);
+    if (!editor.open(problem)) {
+        std::cerr << "editor: " << problem << "\n";
+        UnloadImages();
+        return 2;
+    }
+    runEditor(editor);
+    UnloadImages();
+    return 0;
+}

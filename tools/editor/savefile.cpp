@@ -1,0 +1,112 @@
+// Writing a file so that it is never seen half-written: a temporary file beside it, flushed to
+// the disk, then renamed over it.
+#include "savefile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string reason() {
+    return std::strerror(errno);
+}
+
+bool writeAll(int fd, const std::string& contents) {
+    size_t done = 0;
+    while (done < contents.size()) {
+        const ssize_t written = write(fd, contents.data() + done, contents.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            // A short write that wrote nothing more has no errno of its own.
+            if (written == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        done += size_t(written);
+    }
+    return true;
+}
+
+// The permissions the new file gets: those of the file it replaces, or what a new file would
+// get under the umask (mkstemp alone would leave it readable by its owner only).
+mode_t modeFor(const std::string& path) {
+    struct stat old;
+    if (stat(path.c_str(), &old) == 0)
+        return old.st_mode & 07777;
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, const std::string& contents, std::string& error) {
+    const std::filesystem::path target(path);
+    const std::filesystem::path directory =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::string temporary = (directory / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) {
+        error = "cannot create a file in " + directory.string() + ": " + reason();
+        return false;
+    }
+    auto giveUp = [&](const std::string& what) {
+        error = what + ": " + reason();
+        close(fd);
+        unlink(temporary.c_str());
+        return false;
+    };
+    if (!writeAll(fd, contents))
+        return giveUp("cannot write " + path);
+    if (fchmod(fd, modeFor(path)) != 0)
+        return giveUp("cannot set the permissions of " + path);
+    if (fsync(fd) != 0)
+        return giveUp("cannot flush " + path + " to the disk");
+    if (close(fd) != 0) {
+        error = "cannot write " + path + ": " + reason();
+        unlink(temporary.c_str());
+        return false;
+    }
+    if (rename(temporary.c_str(), path.c_str()) != 0) {
+        error = "cannot replace " + path + ": " + reason();
+        unlink(temporary.c_str());
+        return false;
+    }
+    // The rename itself reaches the disk with the directory.
+    const int directoryFd = open(directory.c_str(), O_RDONLY | O_DIRECTORY);
+    if (directoryFd >= 0) {
+        fsync(directoryFd);
+        close(directoryFd);
+    }
+    return true;
+}
+
+bool readWholeFile(const std::string& path, std::string& contents, std::string& error) {
+    std::error_code code;
+    if (std::filesystem::is_directory(path, code)) {
+        error = path + " is a directory, not a level file";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + path + ": " + reason();
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) {
+        error = "cannot read " + path;
+        return false;
+    }
+    contents = text.str();
+    return true;
+}
