@@ -11,3 +11,6 @@ target_link_libraries(editor_core PUBLIC levelcheck_core replay_core)
 add_executable(editor ${EDITOR_DIR}/main.cpp)
 target_link_libraries(editor PRIVATE editor_core)
 add_dependencies(editor images)
+
+# The test binary is defined later (tests.cmake); its editor tests need the library.
+cmake_language(DEFER CALL target_link_libraries skarlume_tests PRIVATE editor_core)

@@ -243,4 +243,45 @@ TEST_F(LevelChecker, MissingFileOrDirectoryGivesAClearMessage) {
     EXPECT_NE(directory.str().find("is a directory"), std::string::npos);
 }
 
+TEST_F(LevelChecker, InvisibleBytesBeforeAKeywordAreNamedPlainly) {
+    Checked bom = check("\xEF\xBB\xBFShip(487, 680)\nShipArea(312, 620) (712, 760)\nCrate(1, 1)\n");
+    EXPECT_NE(bom.report.find("level.txt:1: the line starts with a byte-order mark (the bytes EF "
+                              "BB BF)"),
+              std::string::npos)
+        << bom.report;
+    EXPECT_EQ(bom.report.find("did you mean"), std::string::npos) << bom.report;
+    // A zero-width space inside the keyword, and a non-breaking space before it.
+    Checked hidden =
+        check(good("Cr\xE2\x80\x8B"
+                   "ate(300, 300)\n\xC2\xA0Wall(1, 1) (1, 90)\n"));
+    EXPECT_EQ(hidden.problems, 2) << hidden.report;
+    EXPECT_NE(hidden.report.find(":5: the keyword \"Crate\" has invisible bytes (E2 80 8B) inside"),
+              std::string::npos)
+        << hidden.report;
+    EXPECT_NE(hidden.report.find(":6: the keyword \"Wall\" has invisible bytes (C2 A0) before"),
+              std::string::npos)
+        << hidden.report;
+    // A name line in another language is no record and no problem.
+    EXPECT_EQ(check(good("\xC3\x89tude (hard)\n")).problems, 0);
+}
+
+TEST_F(LevelChecker, LinesInMemoryGetTheSameFindingsAsTheFileWithTheirLines) {
+    const std::string text = good("Wall(100, 100) (200, 260)\nCrate(2000, 5)\nwall(1,1) (1,9)\n");
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; readLevelLine(in, line);)
+        lines.push_back(line);
+    Checked fromFile = check(text);
+    const std::string name = scratch.path() + "/level.txt";
+    const std::vector<LevelFinding> findings = checkLevelLines(lines, name);
+    std::ostringstream printed;
+    for (const LevelFinding& finding : findings)
+        printFinding(printed, name, finding);
+    EXPECT_EQ(printed.str(), fromFile.report);
+    ASSERT_EQ(findings.size(), 3u) << fromFile.report;
+    EXPECT_EQ(findings[0].line, 5);
+    EXPECT_EQ(findings[1].line, 6);
+    EXPECT_EQ(findings[2].line, 7);
+}
+
 }  // namespace

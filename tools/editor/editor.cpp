@@ -3,6 +3,7 @@
 #include "editor.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -35,6 +36,7 @@ const std::vector<std::string> EDITOR_HELP = {
 namespace {
 
 constexpr int GRID_STEP = 8;
+constexpr int DRAG_THRESHOLD = 3;
 constexpr int FINDINGS_LISTED = 6;
 
 const char* toolName(Tool tool) {
@@ -77,6 +79,11 @@ bool usesFacing(Tool tool) {
 }
 
 }  // namespace
+
+bool Editor::Drag::started() const {
+    return kind != None && (std::abs(now.x - pressed.x) >= DRAG_THRESHOLD ||
+                            std::abs(now.y - pressed.y) >= DRAG_THRESHOLD);
+}
 
 Editor::Editor(const std::string& path, const std::string& shownName, const Lettering& lettering)
     : path(path), shownName(shownName), lettering(lettering) {}
@@ -302,13 +309,13 @@ void Editor::pressLeft(point at) {
                 const LevelObject* object = doc.object(*selected);
                 size_t handle = 0;
                 if (object != nullptr && handleNear(handlesOf(*object), at.x, at.y, handle)) {
-                    drag = {Drag::Handle, at, at, *selected, handle};
+                    drag = {Drag::Handle, at, at, *selected, handle, at};
                     return;
                 }
             }
             selected = objectAt(at);
             if (selected)
-                drag = {Drag::Move, at, at, *selected, 0};
+                drag = {Drag::Move, at, at, *selected, 0, at};
             return;
         }
         case Tool::ShipStart:
@@ -324,10 +331,10 @@ void Editor::pressLeft(point at) {
             place(RecordKind::EnemyDual, at);
             return;
         case Tool::Wall:
-            drag = {Drag::NewWall, snapped, at, 0, 0};
+            drag = {Drag::NewWall, snapped, at, 0, 0, at};
             return;
         case Tool::ShipArea:
-            drag = {Drag::NewArea, snapped, at, 0, 0};
+            drag = {Drag::NewArea, snapped, at, 0, 0, at};
             return;
         case Tool::Walk: {
             if (walker) {
@@ -522,7 +529,7 @@ void Editor::redo() {
 LevelDocument Editor::shownDocument() const {
     LevelDocument shown = doc;
     const int step = gridStep();
-    switch (drag.kind) {
+    switch (drag.started() ? drag.kind : Drag::None) {
         case Drag::Move: {
             const LevelObject& object = *doc.object(drag.line);
             const point anchor = snapPoint(

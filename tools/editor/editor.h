@@ -63,10 +63,14 @@ public:
 private:
     struct Drag {
         enum Kind { None, Move, Handle, NewWall, NewArea } kind = None;
-        point from{0, 0};
+        point from{0, 0};  // where it started, snapped to the grid for new walls and areas
         point now{0, 0};
         size_t line = 0;
         size_t handle = 0;
+        point pressed{0, 0};  // where the button went down
+
+        // A click is no drag: the mouse must travel a few pixels before anything changes.
+        bool started() const;
     };
     struct WonPlay {
         Replay replay;

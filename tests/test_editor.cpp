@@ -1,0 +1,587 @@
+// The level editor driven headless with real mouse and key events on SDL's queue: building a
+// level with every tool, editing it, saving it so the game loads it back, never losing a file,
+// and test-playing through the play screen.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "Enemy.h"
+#include "Level.h"
+#include "editor.h"
+#include "graphics.h"
+#include "replay.h"
+#include "savefile.h"
+#include "shapes.h"
+#include "skarlume.h"
+#include "testutil.h"
+
+namespace {
+
+void push(SDL_Event event) {
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
+
+void pushKey(SDLKey key, int mod = KMOD_NONE, Uint16 unicode = 0) {
+    SDL_Event event = {};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = key;
+    event.key.keysym.mod = SDLMod(mod);
+    event.key.keysym.unicode = unicode;
+    push(event);
+}
+
+void pushButton(Uint8 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+    SDL_Event event = {};
+    event.type = type;
+    event.button.button = button;
+    event.button.x = Uint16(x);
+    event.button.y = Uint16(y);
+    push(event);
+}
+
+void pushMotion(int x, int y) {
+    SDL_Event event = {};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.x = Uint16(x);
+    event.motion.y = Uint16(y);
+    push(event);
+}
+
+void click(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+    pushMotion(x, y);
+    pushButton(SDL_MOUSEBUTTONDOWN, x, y, button);
+    pushButton(SDL_MOUSEBUTTONUP, x, y, button);
+}
+
+void dragMouse(point from, point to) {
+    pushMotion(from.x, from.y);
+    pushButton(SDL_MOUSEBUTTONDOWN, from.x, from.y);
+    pushMotion((from.x + to.x) / 2, (from.y + to.y) / 2);
+    pushMotion(to.x, to.y);
+    pushButton(SDL_MOUSEBUTTONUP, to.x, to.y);
+}
+
+std::string readFile(const std::string& path) {
+    std::string text, error;
+    EXPECT_TRUE(readWholeFile(path, text, error)) << error;
+    return text;
+}
+
+std::vector<Uint16> screenPixels() {
+    const auto* first = static_cast<const Uint16*>(game_screen->pixels);
+    return std::vector<Uint16>(first, first + game_screen->pitch / 2 * game_screen->h);
+}
+
+// What the game made of a level, in file order: enough to tell two levels apart.
+std::string describeLevel(Level& level) {
+    std::ostringstream out;
+    Player* player = level.getPlayer();
+    out << "ship " << player->getXPosition() << "," << player->getYPosition() << "\n";
+    for (const bound& area : player->getBounds())
+        out << "area " << area.left << "," << area.top << " " << area.right << "," << area.bottom
+            << "\n";
+    for (const Wall& wall : level.getWalls())
+        out << "wall " << wall.getDirection() << " " << wall.getStart().x << ","
+            << wall.getStart().y << " " << wall.getEnd().x << "," << wall.getEnd().y << "\n";
+    for (const Ship* target : level.getEnemies()) {
+        const auto* enemy = dynamic_cast<const Enemy*>(target);
+        out << (dynamic_cast<const FShooter*>(target)   ? "forward"
+                : dynamic_cast<const DShooter*>(target) ? "dual"
+                                                        : "crate")
+            << " " << target->getXPosition() << "," << target->getYPosition();
+        if (enemy != nullptr) {
+            out << " " << enemy->getDirection() << " walk";
+            for (const point& p : enemy->getPath())
+                out << " " << p.x << "," << p.y;
+        }
+        out << "\n";
+    }
+    return out.str();
+}
+
+// The editor on files in a scratch game directory (levels/, solutions/), with the real
+// pictures and the real glyph sheet.
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ensureGame();
+        if (!lettering) {
+            lettering = std::make_unique<Lettering>();
+            std::string error;
+            ASSERT_TRUE(lettering->load(GLYPH_SHEET_FILE, error)) << error;
+        }
+        SDL_Event stale;
+        while (SDL_PollEvent(&stale)) {
+        }
+        home = std::filesystem::current_path();
+        std::filesystem::create_directories(scratch.path() + "/levels");
+        std::filesystem::current_path(scratch.path());
+        lives = 4;
+        p = 1;
+    }
+
+    void TearDown() override {
+        editor.reset();
+        setCurrentLevel(nullptr);
+        std::filesystem::current_path(home);
+    }
+
+    // Opens the file (relative to the scratch directory) as `editor FILE` would.
+    Editor& open(const std::string& file) {
+        editor =
+            std::make_unique<Editor>(std::filesystem::absolute(file).string(), file, *lettering);
+        std::string error;
+        EXPECT_TRUE(editor->open(error)) << error;
+        editor->draw();
+        return *editor;
+    }
+
+    // Handles what was pushed; false when the editor closed.
+    bool run() { return editor->handlePending(); }
+
+    std::string loadedBack(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::vector<std::string> lines;
+        for (std::string line; readLevelLine(in, line);)
+            lines.push_back(line);
+        Level level(lines, file.c_str(), bg, 1);
+        return describeLevel(level);
+    }
+
+    static std::unique_ptr<Lettering> lettering;
+    ScratchDir scratch;
+    std::filesystem::path home;
+    std::unique_ptr<Editor> editor;
+};
+
+std::unique_ptr<Lettering> EditorTest::lettering;
+
+TEST_F(EditorTest, EveryKindOfObjectPlacedWithTheMouseLoadsBackAsBuilt) {
+    Editor& ed = open("levels/level1.txt");
+    pushKey(SDLK_1);
+    click(500, 700);  // the ship's picture, 50x60, centred on the click and snapped to 8
+    pushKey(SDLK_2);
+    dragMouse({100, 100}, {300, 250});
+    pushKey(SDLK_3);
+    dragMouse({400, 104}, {403, 304});  // a little off vertical
+    dragMouse({600, 96}, {800, 106});   // a little off horizontal
+    dragMouse({200, 400}, {290, 500});  // roughly down and right: falling at 45 degrees
+    dragMouse({904, 304}, {808, 400});  // down and left: rising
+    click(700, 700);                    // a click without a drag makes no wall
+    pushKey(SDLK_4);
+    click(512, 384);
+    pushKey(SDLK_5);  // the tool starts facing down; F turns it a quarter clockwise
+    for (int x : {129, 225, 329, 425}) {
+        click(x, 553);
+        pushKey(SDLK_f);
+    }
+    pushKey(SDLK_6);
+    for (int x : {529, 625, 729, 825}) {
+        click(x, 201);
+        pushKey(SDLK_f);
+    }
+    pushKey(SDLK_7);
+    click(129, 553);  // the first forward shooter walks
+    click(200, 650);
+    click(300, 650);
+    pushKey(SDLK_RETURN);
+    pushKey(SDLK_s, KMOD_LCTRL);
+    ASSERT_TRUE(run());
+    EXPECT_FALSE(ed.modified()) << ed.message();
+
+    EXPECT_EQ(loadedBack("levels/level1.txt"),
+              "ship 472,672\n"
+              "area 312,620 712,760\n"
+              "area 104,104 304,248\n"
+              "wall 0 400,104 400,304\n"
+              "wall 90 600,96 800,96\n"
+              "wall 135 200,400 296,496\n"
+              "wall 45 904,304 808,400\n"
+              "crate 488,360\n"
+              "forward 104,528 180 walk 176,624 272,624\n"
+              "forward 200,528 270 walk 200,528\n"
+              "forward 304,528 0 walk 304,528\n"
+              "forward 400,528 90 walk 400,528\n"
+              "dual 504,176 180 walk 504,176\n"
+              "dual 600,176 270 walk 600,176\n"
+              "dual 704,176 0 walk 704,176\n"
+              "dual 800,176 90 walk 800,176\n");
+    // Plain ASCII lines with LF ends, the name line first.
+    const std::string text = readFile("levels/level1.txt");
+    EXPECT_EQ(text.rfind("New level\n", 0), 0u);
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    for (char c : text)
+        EXPECT_TRUE(c == '\n' || (c >= ' ' && c <= '~')) << int(c);
+}
+
+TEST_F(EditorTest, MovingDeletingTurningAndReshapingUndoAndRedoStepByStep) {
+    const std::string original =
+        "Edit me\nShip(487, 680)\nShipArea(312, 620) (712, 760)\nCrate(100, 100)\n"
+        "EnemyDual(300, 100)LEFT\nWall(500, 100) (600, 200)\n";
+    scratch.write("levels/level2.txt", original);
+    Editor& ed = open("levels/level2.txt");
+    std::vector<std::string> states = {ed.document().text()};
+    auto step = [&](const char* what) {
+        SCOPED_TRACE(what);
+        EXPECT_TRUE(run());
+        states.push_back(ed.document().text());
+        EXPECT_NE(states.back(), states[states.size() - 2]) << ed.message();
+    };
+    auto lineOf = [&](size_t index) { return ed.document().line(index).text; };
+
+    dragMouse({125, 125}, {169, 145});  // by (44, 20): the corner snaps to (144, 120)
+    step("move the crate");
+    EXPECT_EQ(lineOf(3), "Crate(144, 120)");
+    pushKey(SDLK_RIGHT);
+    step("nudge it a grid step");
+    EXPECT_EQ(lineOf(3), "Crate(152, 120)");
+
+    click(325, 125, SDL_BUTTON_RIGHT);
+    step("turn the shooter with the right button");
+    EXPECT_EQ(lineOf(4), "EnemyDual(300, 100)UP");
+    click(325, 125);
+    pushKey(SDLK_f);
+    step("turn the selected shooter with F");
+    EXPECT_EQ(lineOf(4), "EnemyDual(300, 100)RIGHT");
+
+    click(550, 150);  // on the wall's line: selects it
+    dragMouse({600, 200}, {650, 260});
+    step("drag the wall's lower end");
+    EXPECT_EQ(lineOf(5), "Wall(500, 100) (652, 252)");  // still exactly 45 degrees
+    pushKey(SDLK_DELETE);
+    step("delete the wall");
+    EXPECT_EQ(ed.document().size(), 5u);
+    EXPECT_FALSE(ed.selection());
+
+    // Undo walks back through every state to the file as read, redo forward again.
+    for (size_t i = states.size() - 1; i-- > 0;) {
+        pushKey(SDLK_z, KMOD_LCTRL);
+        ASSERT_TRUE(run());
+        EXPECT_EQ(ed.document().text(), states[i]) << "undo to state " << i;
+    }
+    EXPECT_EQ(ed.document().text(), original);
+    EXPECT_FALSE(ed.modified());
+    for (size_t i = 1; i < states.size(); ++i) {
+        pushKey(i % 2 ? SDLK_y : SDLK_z, i % 2 ? KMOD_LCTRL : KMOD_LCTRL | KMOD_LSHIFT);
+        ASSERT_TRUE(run());
+        EXPECT_EQ(ed.document().text(), states[i]) << "redo to state " << i;
+    }
+    // A new edit after an undo drops what was undone.
+    pushKey(SDLK_z, KMOD_LCTRL);
+    pushKey(SDLK_4);
+    click(900, 500);
+    pushKey(SDLK_y, KMOD_LCTRL);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(ed.document().line(ed.document().size() - 1).text, "Crate(872, 472)");
+}
+
+TEST_F(EditorTest, TheNameLineIsEditedAndCannotBecomeARecord) {
+    scratch.write("levels/level3.txt", "Ship(487, 680)\nCrate(1, 1)\n");
+    Editor& ed = open("levels/level3.txt");
+    pushKey(SDLK_n);
+    for (char c : std::string("Big (hard)"))
+        pushKey(SDLK_UNKNOWN, KMOD_NONE, Uint16(c));
+    pushKey(SDLK_RETURN);
+    ASSERT_TRUE(run());
+    // No "(": the name could otherwise be read as a record. It goes before every record.
+    EXPECT_EQ(ed.document().text(), "Big hard)\nShip(487, 680)\nCrate(1, 1)\n");
+    pushKey(SDLK_n);
+    pushKey(SDLK_BACKSPACE);
+    pushKey(SDLK_ESCAPE);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(ed.document().name(), "Big hard)");
+}
+
+TEST_F(EditorTest, WallEndsSnapToTheNearestOfTheFourKinds) {
+    EXPECT_EQ(wallEnd({100, 100}, {300, 182}, 1).y, 100);       // 22 degrees: still horizontal
+    const point diagonal = wallEnd({100, 100}, {300, 184}, 1);  // 23 degrees: diagonal
+    EXPECT_EQ(diagonal.x - 100, diagonal.y - 100);
+    const point up = wallEnd({100, 100}, {90, -200}, 8);
+    EXPECT_EQ(up.x, 100);
+    EXPECT_EQ(up.y, -196);  // 300 up, to the nearest 8
+    const point rising = wallEnd({400, 400}, {310, 497}, 8);
+    EXPECT_EQ(rising.x, 304);
+    EXPECT_EQ(rising.y, 496);
+    EXPECT_EQ(snap(-4, 8), 0);
+    EXPECT_EQ(snap(-5, 8), -8);
+}
+
+TEST_F(EditorTest, EveryShippedLevelSavedWithoutAnEditLoadsAndPlaysTheSame) {
+    std::filesystem::copy(home / "solutions", "solutions");
+    for (int number = 1; number <= LEVEL_COUNT; ++number) {
+        SCOPED_TRACE("level " + std::to_string(number));
+        const std::string file = "levels/level" + std::to_string(number) + ".txt";
+        const std::string shipped = readFile((home / file).string());
+        scratch.write(file, shipped);
+        open(file);
+        ASSERT_TRUE(editor->save()) << editor->message();
+        EXPECT_EQ(readFile(file), shipped);
+        EXPECT_EQ(loadedBack(file), loadedBack((home / file).string()));
+
+        // The replay, frame by frame: the shipped file and the saved one.
+        Replay replay;
+        std::string error;
+        ASSERT_TRUE(loadReplay("solutions/level" + std::to_string(number) + ".txt", replay, error))
+            << error;
+        auto frames = [&](const std::filesystem::path& directory) {
+            static std::vector<std::string>* seen;
+            std::vector<std::string> log;
+            seen = &log;
+            std::filesystem::current_path(directory);
+            playReplay(
+                replay, 0, [](int, void*) { seen->push_back(describeLevel(*getCurrentLevel())); },
+                nullptr);
+            std::filesystem::current_path(scratch.path());
+            return log;
+        };
+        const std::vector<std::string> saved = frames(scratch.path()), original = frames(home);
+        ASSERT_FALSE(saved.empty());
+        EXPECT_TRUE(saved == original) << "the saved level plays differently";
+    }
+}
+
+TEST_F(EditorTest, CrLfAndAMissingLastLineFeedSaveAsLfLinesOfTheSameLevel) {
+    const std::string crlf =
+        "Two line ends\r\nShip(487, 680)\r\nShipArea(312, 620) (712, 760)\r\nCrate(487, 160)";
+    scratch.write("levels/level4.txt", crlf);
+    const std::string before = loadedBack("levels/level4.txt");
+    open("levels/level4.txt");
+    ASSERT_TRUE(editor->save());
+    EXPECT_EQ(readFile("levels/level4.txt"),
+              "Two line ends\nShip(487, 680)\nShipArea(312, 620) (712, 760)\nCrate(487, 160)\n");
+    EXPECT_EQ(loadedBack("levels/level4.txt"), before);
+}
+
+// Runs `body` in a forked child and returns its exit status; the child never returns.
+template <typename Body>
+int inChild(Body body) {
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(body());
+    int status = -1;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+}
+
+std::vector<std::string> filesIn(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(EditorTest, SavesThatCannotBeMadeSayWhyAndLeaveTheFileWhole) {
+    const std::string original = "Kept whole\nShip(487, 680)\nShipArea(312, 620) (712, 760)\n";
+    const std::string file = scratch.write("levels/level5.txt", original);
+    std::filesystem::permissions(scratch.path() + "/levels", std::filesystem::perms(0755));
+    std::filesystem::permissions(scratch.path(), std::filesystem::perms(0755));
+    Editor& ed = open("levels/level5.txt");
+    pushKey(SDLK_4);
+    click(512, 384);
+    ASSERT_TRUE(run());
+    ASSERT_TRUE(ed.modified());
+    // Messages come back through a pipe: the child's own output would be lost in the suite's.
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    auto reportFromChild = [&] {
+        const std::string said = ed.message();
+        (void)!write(pipeEnds[1], said.data(), said.size());
+        (void)!write(pipeEnds[1], "\n", 1);
+    };
+
+    // A directory the user may not write in. Root writes anywhere, so the child becomes nobody.
+    const int readOnly = inChild([&] {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            return 3;
+        const bool saved = ed.save();
+        reportFromChild();
+        return saved ? 1 : 0;
+    });
+    // A full disk: the file may grow no larger than 16 bytes.
+    const int full = inChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit small = {16, 16};
+        if (setrlimit(RLIMIT_FSIZE, &small) != 0)
+            return 3;
+        const bool saved = ed.save();
+        reportFromChild();
+        return saved ? 1 : 0;
+    });
+    close(pipeEnds[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, size_t(n));
+    close(pipeEnds[0]);
+
+    EXPECT_EQ(readOnly, 0) << said;
+    EXPECT_EQ(full, 0) << said;
+    EXPECT_NE(said.find("Not saved: cannot create a file in"), std::string::npos) << said;
+    EXPECT_NE(said.find("Permission denied"), std::string::npos) << said;
+    EXPECT_NE(said.find("Not saved: cannot write"), std::string::npos) << said;
+    EXPECT_NE(said.find("File too large"), std::string::npos) << said;
+    EXPECT_EQ(readFile(file), original);
+    EXPECT_EQ(filesIn(scratch.path() + "/levels"), std::vector<std::string>{"level5.txt"});
+}
+
+TEST_F(EditorTest, ClosingWithUnsavedEditsKeepsThemAndTheNextOpenOffersThem) {
+    const std::string original = "Keep me\nShip(487, 680)\nShipArea(312, 620) (712, 760)\n";
+    const std::string file = scratch.write("levels/level6.txt", original);
+    open("levels/level6.txt");
+    push(SDL_Event{SDL_QUIT});
+    EXPECT_FALSE(run());
+    EXPECT_EQ(editor->close(), "") << "nothing to keep without an edit";
+    EXPECT_FALSE(std::filesystem::exists(file + ".unsaved"));
+
+    Editor& ed = open("levels/level6.txt");
+    pushKey(SDLK_4);
+    click(512, 384);
+    push(SDL_Event{SDL_QUIT});
+    EXPECT_FALSE(run());
+    const std::string edited = ed.document().text();
+    EXPECT_EQ(ed.close(), "editor: unsaved edits written to " + file + ".unsaved");
+    EXPECT_EQ(readFile(file + ".unsaved"), edited);
+    EXPECT_EQ(readFile(file), original);
+
+    Editor& again = open("levels/level6.txt");
+    EXPECT_NE(again.message().find("Ctrl+U"), std::string::npos) << again.message();
+    EXPECT_EQ(again.document().text(), original);
+    pushKey(SDLK_u, KMOD_LCTRL);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(again.document().text(), edited);
+    pushKey(SDLK_s, KMOD_LCTRL);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(readFile(file), edited);
+    EXPECT_FALSE(std::filesystem::exists(file + ".unsaved")) << "saved, so nothing to offer";
+}
+
+// The replay being fed to a test-play: before each frame runs, its events are on the queue.
+const Replay* feeding = nullptr;
+size_t fed = 0;
+int framesSeen = 0;
+
+void pushEventsOfFrame(int frame) {
+    for (; fed < feeding->events.size() && feeding->events[fed].frame == frame; ++fed) {
+        SDL_Event event = {};
+        event.type = feeding->events[fed].press ? SDL_KEYDOWN : SDL_KEYUP;
+        event.key.keysym.sym = feeding->events[fed].key;
+        SDL_PushEvent(&event);
+    }
+}
+
+void feedNextFrame(int frame, const SDL_Event* event) {
+    if (event != nullptr)
+        return;
+    framesSeen = frame;
+    pushEventsOfFrame(frame + 1);
+}
+
+TEST_F(EditorTest, TestPlayWinsOnTheReplaysFrameLeavesTheLevelAndKeepsTheReplay) {
+    const std::string shipped = readFile((home / "levels/level1.txt").string());
+    scratch.write("levels/level1.txt", shipped);
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(loadReplay((home / "solutions/level1.txt").string(), replay, error)) << error;
+    const ReplayOutcome expected = playReplay(replay);
+    ASSERT_EQ(expected.state, STATE_LEVEL_WON);
+
+    Editor& ed = open("levels/level1.txt");
+    ed.setTestPlayWatcher(feedNextFrame);
+    pushKey(SDLK_h);  // the level alone, as the player sees it
+    ASSERT_TRUE(run());
+    const std::vector<Uint16> before = screenPixels();
+    feeding = &replay;
+    fed = 0;
+    pushKey(SDLK_t);
+    pushEventsOfFrame(1);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(run());
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(ed.message(), "Test-play won at frame " + std::to_string(expected.frame) +
+                                ": R keeps it as " + scratch.path() + "/solutions/level1.txt");
+    EXPECT_EQ(framesSeen, expected.frame);
+    EXPECT_EQ(lives, 4);
+    // At 60 frames a second at most: no faster than the play screen itself.
+    EXPECT_GE(std::chrono::duration<double>(elapsed).count(), (expected.frame - 1) / 60.0 - 0.05);
+    EXPECT_EQ(ed.document().text(), shipped);
+    EXPECT_FALSE(ed.modified());
+    EXPECT_TRUE(screenPixels() == before) << "the editor does not show the level as before";
+
+    // R keeps the keys as the level's replay; an existing replay is replaced only on a second R.
+    pushKey(SDLK_r);
+    ASSERT_TRUE(run());
+    const std::string kept = scratch.path() + "/solutions/level1.txt";
+    Replay written;
+    ASSERT_TRUE(loadReplay(kept, written, error)) << ed.message();
+    EXPECT_EQ(written.level, 1);
+    ASSERT_EQ(written.events.size(), replay.events.size());
+    for (size_t i = 0; i < replay.events.size(); ++i) {
+        EXPECT_EQ(written.events[i].frame, replay.events[i].frame);
+        EXPECT_EQ(written.events[i].key, replay.events[i].key);
+        EXPECT_EQ(written.events[i].press, replay.events[i].press);
+    }
+    scratch.write("solutions/level1.txt", "level 1\n");
+    pushKey(SDLK_r);
+    ASSERT_TRUE(run());
+    EXPECT_NE(ed.message().find("press R again"), std::string::npos) << ed.message();
+    EXPECT_EQ(readFile(kept), "level 1\n");
+    pushKey(SDLK_r);
+    ASSERT_TRUE(run());
+    ASSERT_TRUE(loadReplay(kept, written, error));
+    EXPECT_EQ(written.events.size(), replay.events.size());
+}
+
+TEST_F(EditorTest, ALostTestPlayCostsNoLifeAndUnsavedEditsKeepNoReplay) {
+    scratch.write("levels/level4.txt", readFile((home / "levels/level4.txt").string()));
+    Editor& ed = open("levels/level4.txt");
+    // On level 4 a shot fired from the start comes straight back at the ship.
+    pushKey(SDLK_t);
+    pushKey(SDLK_SPACE);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(ed.message().rfind("Test-play lost at frame", 0), 0u) << ed.message();
+    EXPECT_EQ(lives, 4);
+    pushKey(SDLK_r);
+    ASSERT_TRUE(run());
+    EXPECT_NE(ed.message().find("Win a test-play first"), std::string::npos) << ed.message();
+
+    // An empty level is won at once; as it is not the saved file, it keeps no replay.
+    for (size_t i = ed.document().size(); i-- > 0;)
+        if (ed.document().object(i) != nullptr &&
+            ed.document().object(i)->kind != RecordKind::Ship &&
+            ed.document().object(i)->kind != RecordKind::ShipArea) {
+            const Box box = boxOf(*ed.document().object(i));
+            click(box.x + box.w / 2, box.y + box.h / 2);
+            pushKey(SDLK_DELETE);
+            ASSERT_TRUE(run());
+        }
+    pushKey(SDLK_t);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(ed.message().rfind("Test-play won at frame 1", 0), 0u) << ed.message();
+    pushKey(SDLK_r);
+    ASSERT_TRUE(run());
+    EXPECT_NE(ed.message().find("Save the level first"), std::string::npos) << ed.message();
+    EXPECT_FALSE(std::filesystem::exists("solutions/level4.txt"));
+}
+
+TEST_F(EditorTest, AMissingOrWrongGlyphSheetIsAClearMessage) {
+    Lettering sheet;
+    std::string error;
+    EXPECT_FALSE(sheet.load("images/no-such-sheet.bmp", error));
+    EXPECT_NE(error.find("cannot load the editor's lettering images/no-such-sheet.bmp"),
+              std::string::npos)
+        << error;
+    EXPECT_FALSE(sheet.load((home / "images/Crate.bmp").string().c_str(), error));
+    EXPECT_NE(error.find("is not the editor's glyph sheet"), std::string::npos) << error;
+    sheet.draw(10, 10, "nothing to draw with");  // and drawing without a sheet is harmless
+}
+
+}  // namespace
