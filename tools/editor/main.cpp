@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <string>
 
 #include "editor.h"
 #include "graphics.h"
@@ -10,8 +11,15 @@
 #include "skarlume.h"
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::cerr << "usage: editor FILE\n"
+    // --shot OUT.bmp: draws the opening window once into a picture and ends (the README's).
+    const char* shot = nullptr;
+    if (argc == 4 && std::string(argv[1]) == "--shot") {
+        shot = argv[2];
+        argv += 2;
+        argc -= 2;
+    }
+    if (argc != 2 || argv[1][0] == '-') {
+        std::cerr << "usage: editor [--shot OUT.bmp] FILE\n"
                      "Edits the level FILE (a new level when it does not exist) in a window; run\n"
                      "it from the game directory, which holds images/ and levels/. F1 lists the\n"
                      "keys.\n";
@@ -47,7 +55,16 @@ int main(int argc, char* argv[]) {
         UnloadImages();
         return 2;
     }
-    runEditor(editor);
+    int status = 0;
+    if (shot != nullptr) {
+        editor.draw();
+        if (SDL_SaveBMP(screen, shot) != 0) {
+            std::cerr << "editor: cannot write " << shot << ": " << SDL_GetError() << "\n";
+            status = 1;
+        }
+    } else {
+        runEditor(editor);
+    }
     UnloadImages();
-    return 0;
+    return status;
 }

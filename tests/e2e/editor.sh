@@ -1,0 +1,77 @@
+#!/bin/bash
+# The level editor in a real X window, with real mouse and keys: a new file, a crate placed
+# with the mouse, saved with Ctrl+S, the window closed as a window manager closes it; the file
+# then holds that crate and checks clean. Then an edit left unsaved is kept in FILE.unsaved
+# when the window closes. Clicks go through XTEST, as a real mouse does: the classic SDL
+# ignores button events sent to a window with XSendEvent.
+# Usage: editor.sh EDITOR CHECKLEVEL CLOSEWINDOW classic|compat GAME_DIR
+set -u
+EDITOR=$(realpath "$1")
+CHECKLEVEL=$(realpath "$2")
+CLOSEWINDOW=$(realpath "$3")
+GAME_DIR=$(realpath "$5")
+# shellcheck source=tests/e2e/lib.sh
+. "$(dirname "$0")/lib.sh"
+use_runtime "$4"
+# On sdl12-compat, SDL2 unloads the X11 and D-Bus libraries when it quits: see play.sh.
+if [ "$RUNTIME" = compat ] && [ -n "${ASAN_OPTIONS:-}" ]; then
+    export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
+fi
+start_xvfb
+LEVEL=$WORK/my-level.txt
+
+# start_editor FILE: the editor on FILE, run from the game directory.
+start_editor() {
+    (cd "$GAME_DIR" && exec env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$EDITOR" "$1") \
+        >"$WORK/game.out" 2>"$WORK/game.err" &
+    GAME_PID=$!
+    local found
+    shown() {
+        game_running || fail "the editor ended before it showed a window"
+        found=$(xdotool search --onlyvisible --name '^Skarlume editor: ' 2>/dev/null | head -n 1)
+        [ -n "$found" ]
+    }
+    wait_for 30 shown || fail "no editor window within 30 s"
+    WINDOW=$found
+    xdotool windowfocus --sync "$WINDOW"
+}
+
+close_editor() {
+    "$CLOSEWINDOW" "$WINDOW" || fail "cannot send the window its close request"
+    wait_game_exit 20
+    [ "$GAME_STATUS" -eq 0 ] || fail "the editor ended with status $GAME_STATUS"
+}
+
+start_editor "$LEVEL"
+check_runtime_loaded
+# The crate tool, then a click in the middle of the field: the crate's picture is centred on
+# the mouse and its corner snapped to the grid of 8.
+xdotool key --window "$WINDOW" 4
+xdotool mousemove --window "$WINDOW" 512 384
+sleep 0.2
+xdotool click 1
+sleep 0.2
+xdotool key --window "$WINDOW" ctrl+s
+saved() { grep -q '^Crate(' "$LEVEL" 2>/dev/null; }
+wait_for 10 saved || fail "Ctrl+S wrote no crate into $LEVEL"
+close_editor
+[ ! -e "$LEVEL.unsaved" ] || fail "a saved level left $LEVEL.unsaved"
+echo "saved: $(tr '\n' '|' <"$LEVEL")"
+grep -qx 'Crate(488, 360)' "$LEVEL" || fail "the crate is not where it was placed: $(cat "$LEVEL")"
+checked=$(cd "$GAME_DIR" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$CHECKLEVEL" "$LEVEL")
+echo "checked: $checked"
+[ "$checked" = "$LEVEL: OK" ] || fail "the saved level does not check clean: $checked"
+
+# An edit left unsaved: closing the window keeps it beside the file and says so.
+start_editor "$LEVEL"
+xdotool key --window "$WINDOW" 4
+xdotool mousemove --window "$WINDOW" 200 200
+sleep 0.2
+xdotool click 1
+sleep 0.3
+close_editor
+grep -q "unsaved edits written to $LEVEL.unsaved" "$WORK/game.err" ||
+    fail "closing with an unsaved edit said nothing on the standard error stream"
+[ "$(grep -c '^Crate(' "$LEVEL.unsaved")" -eq 2 ] || fail "$LEVEL.unsaved lacks the second crate"
+[ "$(grep -c '^Crate(' "$LEVEL")" -eq 1 ] || fail "the unsaved edit reached $LEVEL"
+echo "PASS"
