@@ -300,6 +300,34 @@ TEST_F(EditorTest, TheNameLineIsEditedAndCannotBecomeARecord) {
     EXPECT_EQ(ed.document().name(), "Big hard)");
 }
 
+TEST_F(EditorTest, FindingsAreListedAndTheirObjectsFramedAfterEveryEdit) {
+    scratch.write("levels/level7.txt",
+                  "Checked\nShip(487, 680)\nShipArea(312, 620) (712, 760)\nCrate(500, 300)\n"
+                  "Wall(100, 100) (200, 260)\n");
+    Editor& ed = open("levels/level7.txt");
+    ASSERT_EQ(ed.findings().size(), 1u);
+    EXPECT_EQ(ed.findings()[0].line, 5);
+    EXPECT_NE(ed.findings()[0].text.find("45 degrees"), std::string::npos);
+    const Uint16 problem = rgb(INK_COLOURS[int(Ink::Problem)][0], INK_COLOURS[int(Ink::Problem)][1],
+                               INK_COLOURS[int(Ink::Problem)][2]);
+    // The bad wall's box is framed two pixels outside it.
+    EXPECT_EQ(pixelAt(98, 180), problem);
+
+    pushKey(SDLK_4);
+    click(1010, 384);  // a crate hanging off the right edge
+    ASSERT_TRUE(run());
+    ASSERT_EQ(ed.findings().size(), 2u);
+    EXPECT_EQ(ed.findings()[1].line, 6);
+    EXPECT_NE(ed.findings()[1].text.find("off the field"), std::string::npos);
+    EXPECT_EQ(pixelAt(982, 380), problem);
+    EXPECT_NE(pixelAt(982, 200), problem);
+
+    pushKey(SDLK_z, KMOD_LCTRL);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(ed.findings().size(), 1u);
+    EXPECT_NE(pixelAt(982, 380), problem);
+}
+
 TEST_F(EditorTest, WallEndsSnapToTheNearestOfTheFourKinds) {
     EXPECT_EQ(wallEnd({100, 100}, {300, 182}, 1).y, 100);       // 22 degrees: still horizontal
     const point diagonal = wallEnd({100, 100}, {300, 184}, 1);  // 23 degrees: diagonal
