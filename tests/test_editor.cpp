@@ -328,6 +328,25 @@ TEST_F(EditorTest, FindingsAreListedAndTheirObjectsFramedAfterEveryEdit) {
     EXPECT_NE(pixelAt(982, 380), problem);
 }
 
+TEST_F(EditorTest, AByteOrderMarkIsTakenOffAsAnEditAndALinkStaysALink) {
+    const std::string plain = "Crate(500, 300)\nShip(487, 680)\nShipArea(312, 620) (712, 760)\n";
+    const std::string file = scratch.write("levels/level8.txt", "\xEF\xBB\xBF" + plain);
+    std::filesystem::create_symlink(file, "linked.txt");
+    Editor& ed = open("linked.txt");
+    EXPECT_NE(ed.message().find("byte-order mark"), std::string::npos) << ed.message();
+    EXPECT_EQ(ed.document().text(), plain);
+    ASSERT_NE(ed.document().object(0), nullptr) << "the crate is a record again";
+    EXPECT_TRUE(ed.modified());
+    pushKey(SDLK_z, KMOD_LCTRL);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(ed.document().text(), "\xEF\xBB\xBF" + plain);
+    pushKey(SDLK_y, KMOD_LCTRL);
+    pushKey(SDLK_s, KMOD_LCTRL);
+    ASSERT_TRUE(run());
+    EXPECT_TRUE(std::filesystem::is_symlink("linked.txt"));
+    EXPECT_EQ(readFile(file), plain);
+}
+
 TEST_F(EditorTest, WallEndsSnapToTheNearestOfTheFourKinds) {
     EXPECT_EQ(wallEnd({100, 100}, {300, 182}, 1).y, 100);       // 22 degrees: still horizontal
     const point diagonal = wallEnd({100, 100}, {300, 184}, 1);  // 23 degrees: diagonal

@@ -102,10 +102,20 @@ bool Editor::open(std::string& error) {
         doc = LevelDocument::newLevel();
     }
     savedText = doc.text();
+    // A byte-order mark hides the first line's record from the game; the editor takes it off
+    // as an edit of its own, which the designer sees, can undo, and saves like any other.
+    const std::string mark = "\xEF\xBB\xBF";
+    const bool byteOrderMark = savedText.compare(0, mark.size(), mark) == 0;
+    if (byteOrderMark)
+        commit(LevelDocument::fromText(savedText.substr(mark.size())), "");
     SDL_EnableUNICODE(1);
     SDL_WM_SetCaption(("Skarlume editor: " + shownName).c_str(), "Skarlume editor");
     refreshFindings();
     say(onDisk ? "Opened " + shownName : shownName + " is a new file: Ctrl+S writes it");
+    if (byteOrderMark)
+        say("The file began with a byte-order mark, which hid its first line from the game: it "
+            "is taken off (Ctrl+Z puts it back), Ctrl+S saves without it",
+            Ink::Highlight);
     if (std::filesystem::exists(unsavedPath(), code)) {
         unsavedWaiting = true;
         say(shownName + ".unsaved holds edits that were never saved: Ctrl+U loads them",

@@ -50,7 +50,15 @@ mode_t modeFor(const std::string& path) {
 }  // namespace
 
 bool writeFileAtomically(const std::string& path, const std::string& contents, std::string& error) {
-    const std::filesystem::path target(path);
+    // A level reached through a symbolic link is written where the link points, and the link
+    // stays a link.
+    std::error_code code;
+    std::filesystem::path target(path);
+    if (std::filesystem::is_symlink(target, code)) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, code);
+        if (!code)
+            target = resolved;
+    }
     const std::filesystem::path directory =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     std::string temporary = (directory / ("." + target.filename().string() + ".XXXXXX")).string();
@@ -67,7 +75,7 @@ bool writeFileAtomically(const std::string& path, const std::string& contents, s
     };
     if (!writeAll(fd, contents))
         return giveUp("cannot write " + path);
-    if (fchmod(fd, modeFor(path)) != 0)
+    if (fchmod(fd, modeFor(target.string())) != 0)
         return giveUp("cannot set the permissions of " + path);
     if (fsync(fd) != 0)
         return giveUp("cannot flush " + path + " to the disk");
@@ -76,7 +84,7 @@ bool writeFileAtomically(const std::string& path, const std::string& contents, s
         unlink(temporary.c_str());
         return false;
     }
-    if (rename(temporary.c_str(), path.c_str()) != 0) {
+    if (rename(temporary.c_str(), target.c_str()) != 0) {
         error = "cannot replace " + path + ": " + reason();
         unlink(temporary.c_str());
         return false;
