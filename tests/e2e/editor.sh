@@ -25,14 +25,7 @@ start_editor() {
     (cd "$GAME_DIR" && exec env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$EDITOR" "$1") \
         >"$WORK/game.out" 2>"$WORK/game.err" &
     GAME_PID=$!
-    local found
-    shown() {
-        game_running || fail "the editor ended before it showed a window"
-        found=$(xdotool search --onlyvisible --name '^Skarlume editor: ' 2>/dev/null | head -n 1)
-        [ -n "$found" ]
-    }
-    wait_for 30 shown || fail "no editor window within 30 s"
-    WINDOW=$found
+    find_window '^Skarlume editor: '
     xdotool windowfocus --sync "$WINDOW"
 }
 

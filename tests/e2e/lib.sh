@@ -120,15 +120,16 @@ check_runtime_loaded() {
     echo "runtime $RUNTIME: $sdl"
 }
 
-# Waits until the game shows its window and sets WINDOW to its id.
+# find_window [TITLE_REGEX]: waits until the game (or the tool started as GAME_PID) shows its
+# window, the game's own title by default, and sets WINDOW to its id.
 find_window() {
-    local found
+    local found title=${1:-^Skarlume\$}
     found_window() {
         game_running || fail "the game ended before it showed a window"
-        found=$(xdotool search --onlyvisible --name '^Skarlume$' 2>/dev/null | head -n 1)
+        found=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1)
         [ -n "$found" ]
     }
-    wait_for 30 found_window || fail "no visible window named Skarlume within 30 s"
+    wait_for 30 found_window || fail "no visible window titled $title within 30 s"
     WINDOW=$found
 }
 

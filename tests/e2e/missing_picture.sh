@@ -22,7 +22,8 @@ cp -r "$GAME_DIR/levels" "$SCRATCH/" 2>/dev/null || mkdir -p "$SCRATCH/levels"
 garbage=0
 for picture in "$GAME_DIR"/images/*.bmp; do
     name=$(basename "$picture")
-    [ "$name" = Crate.bmp ] && continue
+    # The editor's glyph sheet (images/editor-*) is no picture of the game's.
+    case "$name" in Crate.bmp | editor-*) continue ;; esac
     if printf '%s\n' "${BEFORE_CRATE[@]}" | grep -qxF "$name"; then
         cp "$picture" "$SCRATCH/images/"
     else

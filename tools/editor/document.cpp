@@ -14,19 +14,6 @@ std::string pointText(point p) {
     return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
 }
 
-const char* directionWord(int direction) {
-    switch (direction) {
-        case 90:
-            return "RIGHT";
-        case 180:
-            return "DOWN";
-        case 270:
-            return "LEFT";
-        default:
-            return "UP";
-    }
-}
-
 // What the loader made of a record line, in the editor's terms.
 LevelObject objectOf(const LoadedRecord& record, Level& level) {
     LevelObject object;
@@ -66,6 +53,19 @@ bool operator==(const LevelObject& a, const LevelObject& b) {
         if (!same(a.walk[i], b.walk[i]))
             return false;
     return true;
+}
+
+const char* directionWord(int direction) {
+    switch (direction) {
+        case 90:
+            return "RIGHT";
+        case 180:
+            return "DOWN";
+        case 270:
+            return "LEFT";
+        default:
+            return "UP";
+    }
 }
 
 bool isShooter(RecordKind kind) {

@@ -61,19 +61,6 @@ const char* toolName(Tool tool) {
     return "";
 }
 
-const char* facingName(int direction) {
-    switch (direction) {
-        case 0:
-            return "UP";
-        case 90:
-            return "RIGHT";
-        case 180:
-            return "DOWN";
-        default:
-            return "LEFT";
-    }
-}
-
 bool usesFacing(Tool tool) {
     return tool == Tool::ForwardShooter || tool == Tool::DualShooter;
 }
@@ -465,7 +452,7 @@ void Editor::turnShooter(size_t line, int turn) {
     turned.direction = rotate(turned.direction, turn);
     LevelDocument edited = doc;
     edited.replace(line, turned);
-    commit(edited, std::string("Now facing ") + facingName(turned.direction));
+    commit(edited, std::string("Now facing ") + directionWord(turned.direction));
 }
 
 void Editor::deleteSelection() {
@@ -700,7 +687,7 @@ void Editor::saveReplay() {
 std::string Editor::statusLine() const {
     std::string status = std::string(toolName(tool));
     if (usesFacing(tool))
-        status += std::string(" facing ") + facingName(facing);
+        status += std::string(" facing ") + directionWord(facing);
     status += " | " + shownName + (onDisk ? "" : " (new)") + (modified() ? " *" : "");
     status += gridOn ? " | grid " + std::to_string(GRID_STEP) : " | no grid";
     status +=
