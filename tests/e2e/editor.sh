@@ -2,17 +2,19 @@
 # The level editor in a real X window, with real mouse and keys: a new file, a crate placed
 # with the mouse, saved with Ctrl+S, the window closed as a window manager closes it; the file
 # then holds that crate and checks clean. Then an edit left unsaved is kept in FILE.unsaved
-# when the window closes. Clicks go through XTEST, as a real mouse does: the classic SDL
-# ignores button events sent to a window with XSendEvent.
-# Usage: editor.sh EDITOR CHECKLEVEL CLOSEWINDOW classic|compat GAME_DIR
+# when the window closes, after a test-play that draws no more than 60 frames a second and
+# comes back on Escape. Clicks go through XTEST, as a real mouse does: the classic SDL ignores
+# button events sent to a window with XSendEvent.
+# Usage: editor.sh EDITOR CHECKLEVEL CLOSEWINDOW FLIPCOUNT_SO classic|compat GAME_DIR
 set -u
 EDITOR=$(realpath "$1")
 CHECKLEVEL=$(realpath "$2")
 CLOSEWINDOW=$(realpath "$3")
-GAME_DIR=$(realpath "$5")
+FLIPCOUNT=$(realpath "$4")
+GAME_DIR=$(realpath "$6")
 # shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh"
-use_runtime "$4"
+use_runtime "$5"
 # On sdl12-compat, SDL2 unloads the X11 and D-Bus libraries when it quits: see play.sh.
 if [ "$RUNTIME" = compat ] && [ -n "${ASAN_OPTIONS:-}" ]; then
     export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
@@ -22,8 +24,11 @@ LEVEL=$WORK/my-level.txt
 
 # start_editor FILE: the editor on FILE, run from the game directory.
 start_editor() {
-    (cd "$GAME_DIR" && exec env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$EDITOR" "$1") \
-        >"$WORK/game.out" 2>"$WORK/game.err" &
+    # A sanitized editor wants its runtime first among the libraries; the frame counter comes
+    # first (as in play.sh).
+    (cd "$GAME_DIR" && exec env ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" \
+        SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy LD_PRELOAD="$FLIPCOUNT" \
+        SKARLUME_FLIP_COUNT="$WORK/flips" "$EDITOR" "$1") >"$WORK/game.out" 2>"$WORK/game.err" &
     GAME_PID=$!
     find_window '^Skarlume editor: '
     xdotool windowfocus --sync "$WINDOW"
@@ -62,6 +67,23 @@ xdotool mousemove --window "$WINDOW" 200 200
 sleep 0.2
 xdotool click 1
 sleep 0.3
+
+# Test-play: frames advance, never more than 60 in a second (one side only: a busy machine may
+# draw fewer), and Escape comes back to the editor.
+flips() { cat "$WORK/flips" 2>/dev/null || echo 0; }
+xdotool key --window "$WINDOW" t
+sleep 0.5
+first=$(flips)
+start=$(now_ms)
+sleep 2
+frames=$(($(flips) - first))
+elapsed=$(($(now_ms) - start))
+echo "test-play: $frames frames in $elapsed ms"
+[ "$frames" -gt 0 ] || fail "test-play drew no frame"
+[ "$frames" -le $((elapsed * 60 / 1000 + 2)) ] || fail "test-play ran faster than 60 frames a second"
+xdotool key --window "$WINDOW" Escape
+sleep 0.5
+game_running || fail "the editor ended when the test-play was left"
 close_editor
 grep -q "unsaved edits written to $LEVEL.unsaved" "$WORK/game.err" ||
     fail "closing with an unsaved edit said nothing on the standard error stream"
