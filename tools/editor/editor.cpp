@@ -104,7 +104,6 @@ bool Editor::open(std::string& error) {
             "is taken off (Ctrl+Z puts it back), Ctrl+S saves without it",
             Ink::Highlight);
     if (std::filesystem::exists(unsavedPath(), code)) {
-        unsavedWaiting = true;
         say(shownName + ".unsaved holds edits that were never saved: Ctrl+U loads them",
             Ink::Highlight);
     }
@@ -614,7 +613,6 @@ void Editor::recoverUnsaved() {
     cancelGesture();
     selected.reset();
     commit(LevelDocument::fromText(text), "");
-    unsavedWaiting = false;
     recovered = true;
     say("Loaded " + shownName + ".unsaved: Ctrl+S saves it as " + shownName + ", Ctrl+Z goes back",
         Ink::Highlight);

@@ -133,7 +133,6 @@ private:
     Ink noteInk = Ink::Plain;
     std::optional<WonPlay> lastWin;
     bool replaceConfirmPending = false;
-    bool unsavedWaiting = false;
     bool recovered = false;
     PlayObserver testPlayWatcher = nullptr;
 
