@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "gamedir.h"
 #include "graphics.h"
 #include "replay.h"
 #include "skarlume.h"
@@ -28,6 +29,7 @@ void recordKey(int frame, const SDL_Event* event) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    enterGameDirectory(argc, argv);
     if (argc < 3 || argc > 4) {
         std::cerr
             << "usage: record LEVEL OUT.txt [SHIP]\n"
