@@ -9,7 +9,9 @@ add_executable(checklevel ${PROJECT_SOURCE_DIR}/tools/checklevel.cpp)
 target_link_libraries(checklevel PRIVATE levelcheck_core replay_core)
 
 # The test binary is defined later (tests.cmake); its checker tests need the library.
-cmake_language(DEFER CALL target_link_libraries skarlume_tests PRIVATE levelcheck_core)
+if(SKARLUME_BUILD_TESTS)
+  cmake_language(DEFER CALL target_link_libraries skarlume_tests PRIVATE levelcheck_core)
+endif()
 
 add_executable(solve ${PROJECT_SOURCE_DIR}/tools/solve.cpp)
 target_link_libraries(solve PRIVATE replay_core)

@@ -1,15 +1,29 @@
 #!/bin/sh
-# Installs, through apt-get, whatever the game, its tools and its tests need and is missing;
-# does nothing (and needs no network) when everything is there.
+# Installs, through apt-get, whatever is missing: with "play", what building and playing the
+# game needs; with "test" (the default), that and everything the tests and the package check
+# need. Does nothing (and needs no network) when everything is there.
 set -e
-# Build: compiler, CMake, SDL 1.2 and the libraries the picture maker draws with.
+# Play: compiler, make, CMake, pkg-config, SDL 1.2, and the libraries, font and zlib that the
+# picture maker draws and packs the icons with.
+PLAY_PACKAGES="g++ make cmake pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libsdl-gfx1.2-dev
+fonts-dejavu-core zlib1g-dev"
 # Tests: GoogleTest, Google Benchmark, clang's fuzzer and sanitizer runtimes; for the real-window
 # tests an X server (xvfb), key presses (xdotool), screenshots and pixel comparison (imagemagick),
-# xdpyinfo (x11-utils) for the processor-use benchmark,
-# Xlib for tools/closewindow, and sdl12-compat beside the classic SDL 1.2 as a second runtime.
-PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libsdl-gfx1.2-dev
-fonts-dejavu-core libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
-xvfb xdotool imagemagick x11-utils libx11-dev libsdl1.2-compat"
+# xdpyinfo (x11-utils) for the processor-use benchmark, Xlib for tools/closewindow, and
+# sdl12-compat beside the classic SDL 1.2 as a second runtime; for the package check
+# dpkg-shlibdeps (dpkg-dev) and file, which cpack uses, lintian, desktop-file-validate and
+# appstreamcli.
+TEST_PACKAGES="libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
+xvfb xdotool imagemagick x11-utils libx11-dev libsdl1.2-compat
+dpkg-dev file lintian desktop-file-utils appstream"
+case "${1:-test}" in
+    play) PACKAGES=$PLAY_PACKAGES ;;
+    test) PACKAGES="$PLAY_PACKAGES $TEST_PACKAGES" ;;
+    *)
+        echo "usage: scripts/install-deps.sh [play|test]" >&2
+        exit 2
+        ;;
+esac
 missing=""
 for package in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||

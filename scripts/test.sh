@@ -1,11 +1,13 @@
 #!/bin/bash
-# Installs what is missing, then builds and runs every test: the whole suite (unit, rule, start-up and real-window tests on both
-# SDL 1.2 runtimes), then the same suite built with AddressSanitizer and UBSan, then any further
-# checks. Ends with ctest's own summary lines; any failure makes the command exit non-zero.
+# Installs what is missing, then builds and runs every test: the whole suite (unit, rule,
+# start-up and real-window tests on both SDL 1.2 runtimes, and the Debian package built,
+# installed into a scratch root and run), then the same suite built with AddressSanitizer and
+# UBSan, then any further checks. Ends with ctest's own summary lines; any failure makes the
+# command exit non-zero.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
-sh scripts/install-deps.sh
+sh scripts/install-deps.sh test
 JOBS=$(nproc)
 # Summary lines: of the further checks, and of each ctest run, which are printed last.
 SUMMARY=()
@@ -46,14 +48,16 @@ run_suite() {
     return $status
 }
 
-run_suite "Plain build" build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKARLUME_SANITIZE=OFF
+run_suite "Plain build" build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKARLUME_SANITIZE=OFF \
+    -DSKARLUME_TESTS=ON
 
 # Any memory error or undefined behaviour ends the program with a report. Leaks are reported
 # too; the suppressions name only system libraries (X11, D-Bus), never the game's own code.
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$ROOT/scripts/lsan-suppressions.txt
-run_suite "Sanitized build" build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSKARLUME_SANITIZE=ON
+run_suite "Sanitized build" build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSKARLUME_SANITIZE=ON \
+    -DSKARLUME_TESTS=ON
 unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 # ---------------------------------------------------------------------------------------------

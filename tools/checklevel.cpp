@@ -3,11 +3,13 @@
 
 #include <iostream>
 
+#include "gamedir.h"
 #include "graphics.h"
 #include "levelcheck.h"
 #include "replay.h"
 
 int main(int argc, char* argv[]) {
+    enterGameDirectory(argc, argv);
     if (argc < 2) {
         std::cerr << "usage: checklevel LEVEL.txt...\n"
                      "Checks level files with the game's loader; run it from the game directory\n"

@@ -1,9 +1,11 @@
 // Draws every picture of the game (ships, enemies, lasers, walls and the full-window screens)
-// and writes each as a 16-bit BMP under its registry name; the same bytes on every run.
+// and writes each as a 16-bit BMP under its registry name; the same bytes on every run. Given
+// a second directory, it also draws the menu entry's icons there, as PNG files.
 #include <SDL.h>
 #include <SDL_gfxPrimitives.h>
 #include <SDL_ttf.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -1018,10 +1020,26 @@ SDL_Surface* editorGlyphSheet() {
     return sheet;
 }
 
+// Writes the bytes through a temporary file, so that a reader never sees half of them.
+void writeFile(const std::string& path, const std::vector<Uint8>& bytes) {
+    std::string temporary = path + ".tmp" + std::to_string(getpid());
+    {
+        std::ofstream out(temporary, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        if (!out)
+            fail("cannot write " + temporary);
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        fprintf(stderr, "makeimages: cannot write %s: %s\n", path.c_str(), error.message().c_str());
+        exit(1);
+    }
+}
+
 // Writes a picture as a 16-bit 5-6-5 BMP, the display's own format, so that the game's load
 // is a plain copy and not a pixel-by-pixel conversion. SDL reads such files (BI_BITFIELDS)
 // but writes only 24-bit ones, hence the writer. Pure white stays 0xFFFF, the colour key.
-// It goes through a temporary file so a reader never sees half of it.
 void save(SDL_Surface* canvas, const std::string& path) {
     SDL_Surface* rgb =
         SDL_CreateRGBSurface(SDL_SWSURFACE, canvas->w, canvas->h, 24, 0xFF0000, 0xFF00, 0xFF, 0);
@@ -1070,19 +1088,135 @@ void save(SDL_Surface* canvas, const std::string& path) {
         file.resize(file.size() + size_t(rowBytes - canvas->w * 2), 0);
     }
     SDL_FreeSurface(rgb);
-    std::string temporary = path + ".tmp" + std::to_string(getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
-        if (!out)
-            fail("cannot write " + temporary);
+    writeFile(path, file);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The icon of the game's menu entry: the player's ship fires a shot that a diagonal wall turns
+// onto a crate, on the game's sky, in a rounded square. It is drawn once, large, and shrunk to
+// each size so that small icons stay smooth, and saved as PNG with an alpha channel, which
+// desktops expect and SDL 1.2 cannot write.
+
+constexpr int ICON_UNITS = 256;  // the design's coordinates span the icon
+constexpr int ICON_DETAIL = 4;   // pixels of the large drawing per design unit
+constexpr int ICON_LARGE = ICON_UNITS * ICON_DETAIL;
+constexpr int ICON_SIZES[] = {48, 128, 256};
+
+// Whether a pixel of the large drawing lies inside the icon's rounded square.
+bool insideIconSquare(int x, int y) {
+    const double margin = 6, radius = 36, low = margin + radius, high = ICON_UNITS - low;
+    double u = (x + 0.5) / ICON_DETAIL, v = (y + 0.5) / ICON_DETAIL;
+    if (u < margin || v < margin || u > ICON_UNITS - margin || v > ICON_UNITS - margin)
+        return false;
+    double dx = std::max({low - u, 0.0, u - high}), dy = std::max({low - v, 0.0, v - high});
+    return dx * dx + dy * dy <= radius * radius;
+}
+
+SDL_Surface* iconDrawing() {
+    SDL_Surface* s = newCanvas(ICON_LARGE, ICON_LARGE);
+    starfield(s, 3, 1.4, 0);
+    Pen pen(s, ICON_DETAIL, ICON_UNITS / 2.0);
+    Dice dice(5);
+    for (int i = 0; i < 36; ++i) {
+        int shade = 120 + dice.below(100);
+        pen.circle({dice.between(10, 246), dice.between(10, 246)}, dice.between(0.5, 1.3),
+                   {shade, shade, std::min(255, shade + 30)});
     }
+    // The shot: up from the ship's nose to the wall, then across to the crate.
+    const Vec nose = {106, 112}, bounce = {106, 64}, target = {190, 64};
+    for (auto [width, colour] : {std::pair{8.0, Rgb{40, 196, 96}}, {3.5, Rgb{170, 255, 196}}}) {
+        pen.line(nose, bounce, width, colour);
+        pen.line(bounce, target, width, colour);
+    }
+    // A wall rising to the right through the bounce, in the bands of the game's walls.
+    const Vec from = {82, 88}, to = {148, 22};
+    for (int band = 0; band < 8; ++band) {
+        double across = (band - 3.5) * 1.6;
+        pen.line({from.x + across, from.y + across}, {to.x + across, to.y + across}, 1.8,
+                 wallShade((band + 0.5) / 8));
+    }
+    composite(s, enemyPicture(drawCrate, CRATE_RIM, 6), 168 * ICON_DETAIL, 27 * ICON_DETAIL);
+    composite(s, shipPicture(0, 9), 50 * ICON_DETAIL, 110 * ICON_DETAIL);
+    return s;
+}
+
+// The drawing shrunk to size by size pixels, as 8-bit RGBA rows: each pixel is the average of
+// the block of large pixels it covers, colour weighted by how much of the block is inside.
+std::vector<Uint8> shrunkIcon(SDL_Surface* large, int size) {
+    std::vector<Uint8> rgba;
+    rgba.reserve(size_t(size * size * 4));
+    auto edge = [size](int i) { return i * ICON_LARGE / size; };
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            double r = 0, g = 0, b = 0;
+            int inside = 0, all = 0;
+            for (int ly = edge(y); ly < edge(y + 1); ++ly)
+                for (int lx = edge(x); lx < edge(x + 1); ++lx, ++all) {
+                    if (!insideIconSquare(lx, ly))
+                        continue;
+                    Rgb c = unpack(pixel(large, lx, ly));
+                    r += c.r;
+                    g += c.g;
+                    b += c.b;
+                    ++inside;
+                }
+            double n = std::max(inside, 1);
+            for (double channel : {r / n, g / n, b / n, 255.0 * inside / all})
+                rgba.push_back(Uint8(std::lround(channel)));
+        }
+    return rgba;
+}
+
+// A PNG file of size by size RGBA pixels: signature, header, the rows deflated (each led by
+// filter type 0, none), and the end mark; every chunk carries its CRC.
+std::vector<Uint8> pngFile(int size, const std::vector<Uint8>& rgba) {
+    std::vector<Uint8> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto put32 = [](std::vector<Uint8>& bytes, Uint32 v) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes.push_back(Uint8(v >> shift));
+    };
+    auto chunk = [&](const char* type, const std::vector<Uint8>& data) {
+        put32(file, Uint32(data.size()));
+        std::vector<Uint8> body(type, type + 4);
+        body.insert(body.end(), data.begin(), data.end());
+        file.insert(file.end(), body.begin(), body.end());
+        put32(file, Uint32(crc32(0, body.data(), uInt(body.size()))));
+    };
+    std::vector<Uint8> header;
+    put32(header, Uint32(size));
+    put32(header, Uint32(size));
+    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits a channel, RGBA, no interlace
+    chunk("IHDR", header);
+    std::vector<Uint8> rows;
+    const size_t rowBytes = size_t(size) * 4;
+    for (size_t y = 0; y < size_t(size); ++y) {
+        rows.push_back(0);
+        rows.insert(rows.end(), rgba.begin() + long(y * rowBytes),
+                    rgba.begin() + long((y + 1) * rowBytes));
+    }
+    uLongf packedBytes = compressBound(uLong(rows.size()));
+    std::vector<Uint8> packed(packedBytes);
+    if (compress2(packed.data(), &packedBytes, rows.data(), uLong(rows.size()), 9) != Z_OK)
+        fail("cannot compress the icon");
+    packed.resize(packedBytes);
+    chunk("IDAT", packed);
+    chunk("IEND", {});
+    return file;
+}
+
+// Writes skarlume-SIZE.png for every icon size into `dir`.
+void drawIcons(const std::string& dir) {
     std::error_code error;
-    std::filesystem::rename(temporary, path, error);
+    std::filesystem::create_directories(dir, error);
     if (error) {
-        fprintf(stderr, "makeimages: cannot write %s: %s\n", path.c_str(), error.message().c_str());
+        fprintf(stderr, "makeimages: cannot make %s: %s\n", dir.c_str(), error.message().c_str());
         exit(1);
     }
+    SDL_Surface* large = iconDrawing();
+    for (int size : ICON_SIZES)
+        writeFile(dir + "/skarlume-" + std::to_string(size) + ".png",
+                  pngFile(size, shrunkIcon(large, size)));
+    SDL_FreeSurface(large);
 }
 
 }  // namespace
@@ -1091,6 +1225,7 @@ int main(int argc, char* argv[]) {
     // Nothing here opens a window; the dummy driver keeps SDL quiet if anything asks for one.
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     const std::string gameDir = argc > 1 ? argv[1] : ".";
+    const std::string iconDir = argc > 2 ? argv[2] : "";
     for (const char* font : {REGULAR_FONT, BOLD_FONT})
         if (!std::filesystem::exists(font)) {
             fprintf(stderr,
@@ -1166,6 +1301,8 @@ int main(int argc, char* argv[]) {
     SDL_Surface* glyphs = editorGlyphSheet();
     save(glyphs, gameDir + "/" + GLYPH_SHEET_FILE);
     SDL_FreeSurface(glyphs);
+    if (!iconDir.empty())
+        drawIcons(iconDir);
     fonts.closeAll();
     TTF_Quit();
     SDL_Quit();

@@ -5,11 +5,13 @@
 #include <fstream>
 #include <iostream>
 
+#include "gamedir.h"
 #include "graphics.h"
 #include "replay.h"
 #include "skarlume.h"
 
 int main(int argc, char* argv[]) {
+    enterGameDirectory(argc, argv);
     if (argc < 3 || argc > 4) {
         std::cerr
             << "usage: record LEVEL OUT.txt [SHIP]\n"

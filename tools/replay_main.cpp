@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "gamedir.h"
 #include "graphics.h"
 #include "replay.h"
 #include "skarlume.h"
@@ -31,6 +32,7 @@ int usage() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    enterGameDirectory(argc, argv);
     int levelOverride = 0, frames = 0;
     const char* path = nullptr;
     for (int i = 1; i < argc; ++i) {

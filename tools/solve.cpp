@@ -18,6 +18,7 @@
 
 #include "Enemy.h"
 #include "Level.h"
+#include "gamedir.h"
 #include "graphics.h"
 #include "replay.h"
 #include "skarlume.h"
@@ -556,6 +557,7 @@ int usage() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    enterGameDirectory(argc, argv);
     int ship = 1, number = 0;
     std::string planPath, outPath;
     for (int i = 1; i < argc; ++i) {
@@ -577,7 +579,7 @@ int main(int argc, char* argv[]) {
     if (number < 1 || number > LEVEL_COUNT || ship < 1 || ship > 3)
         return usage();
     if (outPath.empty())
-        outPath = "solutions/level" + std::to_string(number) + ".txt";
+        outPath = outputPath("solutions/level" + std::to_string(number) + ".txt");
     std::vector<Shot> plan;
     if (!planPath.empty() && !readPlan(planPath, plan)) {
         std::cerr << "solve: cannot read the plan " << planPath << "\n";

@@ -6,11 +6,13 @@
 #include <string>
 
 #include "editor.h"
+#include "gamedir.h"
 #include "graphics.h"
 #include "lettering.h"
 #include "skarlume.h"
 
 int main(int argc, char* argv[]) {
+    enterGameDirectory(argc, argv);
     // --shot OUT.bmp: draws the opening window once into a picture and ends (the README's).
     const char* shot = nullptr;
     if (argc == 4 && std::string(argv[1]) == "--shot") {
