@@ -21,6 +21,7 @@
 #include "graphics.h"
 #include "replay.h"
 #include "skarlume.h"
+#include "survey.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ struct Shot {
 };
 
 // How long a shot may fly, bouncing, before the search gives up on it.
-constexpr int MAX_FLIGHT = 700;
+constexpr int MAX_FLIGHT = SHOT_FLIGHT_FRAMES;
 constexpr int MAX_WAIT = 200;
 
 struct Move {
@@ -455,9 +456,7 @@ int titleShot(const char* path) {
 int usage();
 
 // The level's geometry as a designer needs it: for every crate and enemy, the fewest wall
-// bounces of any single shot that reaches it, fired at frame 1 from any place the ship can stand
-// (rows at the top, middle and bottom of every area, every column). Shooters are taken where
-// they stand at frame 1; the ship steps out of the way of its own shot.
+// bounces of any single shot that reaches it (see survey.h).
 int survey(int number) {
     if (number < 1 || number > LEVEL_COUNT)
         return usage();
@@ -465,76 +464,15 @@ int survey(int number) {
         std::cerr << "solve: cannot start the game headless: " << SDL_GetError() << "\n";
         return 2;
     }
-    changeLevel(number, bg, 1);
-    Level* level = getCurrentLevel();
-    const std::vector<bound> areas(level->getPlayer()->getBounds().begin(),
-                                   level->getPlayer()->getBounds().end());
-    const int startX = level->getPlayer()->getXPosition();
-    const int startY = level->getPlayer()->getYPosition();
-    const int count = int(level->getEnemies().size());
-    const Player& probe = *level->getPlayer();
-    const int w = probe.getImage()->w, h = probe.getImage()->h;
-    std::vector<int> fewest(count, 99), whereX(count, 0), whereY(count, 0), ways(count, 0);
-    std::set<std::pair<int, int>> places;
-    for (const bound& area : areas) {
-        int lowY = area.bottom - h - 1, highY = area.top + 1;
-        lowY -= (lowY - startY) & 1;
-        highY += (highY - startY) & 1;
-        int midY = (lowY + highY) / 2;
-        midY -= (midY - startY) & 1;
-        for (int y : {lowY, highY, midY})
-            for (int x = area.left + 1 + ((area.left + 1 - startX) & 1); x + w < area.right; x += 2)
-                places.insert({x, y});
-    }
-    for (const auto& place : places) {
-        changeLevel(number, bg, 1);
-        Level* current = getCurrentLevel();
-        Player* player = current->getPlayer();
-        player->setPos(place.first, place.second);
-        std::vector<Ship*> targets(current->getEnemies().begin(), current->getEnemies().end());
-        player->fireLaser();
-        // The ship steps out of the way, so that a shot which comes back still counts.
-        player->setPos(-SCREEN_WIDTH, -SCREEN_HEIGHT);
-        int bounces = 0, lastDirection = 0;
-        for (int frame = 0; frame < MAX_FLIGHT; ++frame) {
-            current->step();
-            const Laser* flying = nullptr;
-            for (const Laser& laser : current->getLasers())
-                if (laser.getType() == LASER_PLAYER && !laser.isVanishing() && !laser.vanished())
-                    flying = &laser;
-            int hit = -1;
-            for (int i = 0; i < count; ++i)
-                if (targets[i]->getStatus() != SHIP_ALIVE)
-                    hit = i;
-            if (hit >= 0) {
-                ++ways[hit];
-                if (bounces < fewest[hit]) {
-                    fewest[hit] = bounces;
-                    whereX[hit] = place.first;
-                    whereY[hit] = place.second;
-                }
-                break;
-            }
-            if (flying == nullptr)
-                break;
-            if (flying->getDirection() != lastDirection) {
-                ++bounces;
-                lastDirection = flying->getDirection();
-            }
-        }
-    }
-    changeLevel(number, bg, 1);
-    int i = 0;
-    for (Ship* target : getCurrentLevel()->getEnemies()) {
-        const bool shooter = dynamic_cast<const Enemy*>(target) != nullptr;
-        std::printf("level %d: %s at (%d, %d): ", number, shooter ? "shooter" : "crate",
-                    target->getXPosition(), target->getYPosition());
-        if (fewest[i] == 99)
+    const Survey result = surveyLevel(number);
+    for (const TargetSurvey& target : result.targets) {
+        std::printf("level %d: %s at (%d, %d): ", number, target.shooter ? "shooter" : "crate",
+                    target.x, target.y);
+        if (target.fewest < 0)
             std::printf("no single shot from frame 1 reaches it\n");
         else
-            std::printf("%d bounce(s) at least, from (%d, %d); %d of %zu places reach it\n",
-                        fewest[i], whereX[i], whereY[i], ways[i], places.size());
-        ++i;
+            std::printf("%d bounce(s) at least, from (%d, %d); %d of %d places reach it\n",
+                        target.fewest, target.fromX, target.fromY, target.ways, result.places);
     }
     UnloadImages();
     return 0;
