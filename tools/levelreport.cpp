@@ -104,30 +104,24 @@ Replay randomReplay(int level, int frames, unsigned seed) {
 
 Replay lateReplay(const Replay& replay, int maxLate, std::mt19937& random) {
     Replay late = replay;
-    std::set<SDLKey> arrowsHeld;
-    int delay = 0;
-    for (size_t first = 0; first < late.events.size();) {
-        const int frame = replay.events[first].frame;
-        size_t end = first;
-        bool fromRest = false;
-        for (; end < late.events.size() && replay.events[end].frame == frame; ++end) {
-            const ReplayEvent& event = replay.events[end];
-            if (event.press &&
-                (event.key == SDLK_SPACE || (isArrow(event.key) && arrowsHeld.empty())))
-                fromRest = true;
+    // Arrows held before the current frame's events: a release and a press on one frame are a
+    // turn, not a start.
+    std::set<SDLKey> held, heldBefore;
+    int delay = 0, frame = 0;
+    for (ReplayEvent& event : late.events) {
+        if (event.frame != frame) {
+            frame = event.frame;
+            heldBefore = held;
         }
-        if (fromRest)
+        if (event.press && (event.key == SDLK_SPACE || (isArrow(event.key) && heldBefore.empty())))
             delay += int(random() % unsigned(maxLate + 1));
-        for (; first < end; ++first) {
-            ReplayEvent& event = late.events[first];
-            event.frame += delay;
-            if (!isArrow(event.key))
-                continue;
+        if (isArrow(event.key)) {
             if (event.press)
-                arrowsHeld.insert(event.key);
+                held.insert(event.key);
             else
-                arrowsHeld.erase(event.key);
+                held.erase(event.key);
         }
+        event.frame += delay;
     }
     return late;
 }

@@ -18,8 +18,8 @@ constexpr int RANDOM_PLAY_FRAMES = 3600;
 Replay randomReplay(int level, int frames, unsigned seed);
 
 // Lateness: the replay with every action that starts from rest (a shot, or a first step while
-// no arrow is held) put off by 0 to `maxLate` frames at random, each delay carrying on to
-// everything after it. Events of one frame move together.
+// no arrow was held before its frame) put off by 0 to `maxLate` frames at random, each delay
+// carrying on to everything after it, the events after it on the same frame included.
 Replay lateReplay(const Replay& replay, int maxLate, std::mt19937& random);
 
 struct ReportOptions {
