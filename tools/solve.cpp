@@ -11,6 +11,7 @@
 #include <iostream>
 #include <map>
 #include <queue>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,17 +20,20 @@
 #include "Enemy.h"
 #include "Level.h"
 #include "graphics.h"
+#include "levelreport.h"
 #include "replay.h"
 #include "skarlume.h"
 #include "survey.h"
 
 namespace {
 
-// One shot of a plan: walk to (x, y), wait, fire, then step aside by `dodge` pixels in x.
+// One shot of a plan: stand still for `pause` frames, walk to (x, y), wait, fire, then step
+// aside by `dodge` pixels in x. A pause lets enemy fire go by before the walk crosses its line.
 struct Shot {
     int x, y;
     int wait;
     int dodge;
+    int pause;
 };
 
 // How long a shot may fly, bouncing, before the search gives up on it.
@@ -214,7 +218,7 @@ public:
                 frame = firstFrames[i];
             if (!field->walk(x, y, shot.x, shot.y, path))
                 return false;
-            frame = keys.walk(frame, path) + shot.wait;
+            frame = keys.walk(frame + shot.pause, path) + shot.wait;
             keys.fire(frame);
             if (fireFrames != nullptr)
                 fireFrames->push_back(frame);
@@ -328,9 +332,41 @@ public:
     }
 
     mutable long plays = 0;
+    // A shot is taken only if the plan so far still works with every action that starts from
+    // rest put off by up to this many frames (0: exact hands will do).
+    int forgiveFrames = 15;
 
 private:
     static constexpr int BRANCHES = 3;
+    static constexpr int FORGIVE_TRIES = 16;
+
+    // Whether the plan, played late in several seeded ways, still hits at least `hits` targets
+    // (winning, once every target is hit) without the ship being hit.
+    bool forgiving(const std::vector<Shot>& plan, int hits) const {
+        if (forgiveFrames == 0)
+            return true;
+        Replay replay;
+        compose(plan, replay, nullptr);
+        for (int attempt = 0; attempt < FORGIVE_TRIES; ++attempt) {
+            // Half the tries with bounds from a frame up to the whole allowance (being a little
+            // late can be as fatal as being very late), half with the whole allowance.
+            std::mt19937 random(1000 + unsigned(attempt));
+            const int half = FORGIVE_TRIES / 2;
+            const int bound =
+                attempt < half ? std::max(1, forgiveFrames * (attempt + 1) / half) : forgiveFrames;
+            const Replay late = lateReplay(replay, bound, random);
+            int lastFire = 0;
+            for (const ReplayEvent& event : late.events)
+                if (event.press && event.key == SDLK_SPACE)
+                    lastFire = event.frame;
+            const bool toTheEnd = hits == targetCount;
+            const Outcome out = play(late, late.events.back().frame + MAX_FLIGHT + 100,
+                                     toTheEnd ? 1 << 30 : lastFire);
+            if (out.playerHit || (toTheEnd ? !out.won : kills(out) < hits))
+                return false;
+        }
+        return true;
+    }
 
     bool extend(std::vector<Shot>& plan, const Outcome& now, std::ostream& log) {
         if (now.won)
@@ -340,7 +376,7 @@ private:
             Replay replay;
             compose(plan, replay, nullptr);
             Outcome end = play(replay, now.frame + 100, 1 << 30);
-            return end.won && !end.playerHit;
+            return end.won && !end.playerHit && forgiving(plan, targetCount);
         }
         const int have = kills(now);
         int tried = 0;
@@ -351,12 +387,19 @@ private:
                 candidate.dodge = dodge;
                 plan.push_back(candidate);
                 Outcome out = playPlan(plan, MAX_FLIGHT);
-                if (out.frame != 0 && !out.playerHit && (kills(out) > have || out.won)) {
+                const bool progress =
+                    out.frame != 0 && !out.playerHit && (kills(out) > have || out.won);
+                if (progress && !forgiving(plan, kills(out))) {
+                    // It works only with exact hands: another dodge may make it safe.
+                    plan.pop_back();
+                    continue;
+                }
+                if (progress) {
                     log << "  shot " << plan.size() << ": from (" << candidate.x << ", "
-                        << candidate.y << ") after waiting " << candidate.wait << ", dodge "
-                        << candidate.dodge << ": " << kills(out) << "/" << targetCount
-                        << " targets hit by frame " << out.frame << " (" << plays
-                        << " plays so far)\n";
+                        << candidate.y << ") after a pause of " << candidate.pause
+                        << " and waiting " << candidate.wait << ", dodge " << candidate.dodge
+                        << ": " << kills(out) << "/" << targetCount << " targets hit by frame "
+                        << out.frame << " (" << plays << " plays so far)\n";
                     if (extend(plan, out, log))
                         return true;
                     plan.pop_back();
@@ -396,8 +439,11 @@ private:
                     if (!field->allowed(cx, cy) || !seen.insert({cx, cy}).second)
                         continue;
                     int distance = std::max(std::abs(cx - x), std::abs(cy - y)) / 2;
-                    for (int wait = 0; wait <= (timed ? MAX_WAIT : 0); wait += 10)
-                        ranked.push_back({distance + wait, Shot{cx, cy, wait, 0}});
+                    for (int wait = 0; wait <= (timed ? MAX_WAIT : 0); wait += 10) {
+                        ranked.push_back({distance + wait, Shot{cx, cy, wait, 0, 0}});
+                        if (wait > 0)
+                            ranked.push_back({distance + wait, Shot{cx, cy, 0, 0, wait}});
+                    }
                 }
             }
         }
@@ -425,9 +471,9 @@ bool readPlan(const std::string& path, std::vector<Shot>& plan) {
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream words(line.substr(0, line.find('#')));
-        Shot shot{0, 0, 0, 0};
+        Shot shot{0, 0, 0, 0, 0};
         if (words >> shot.x >> shot.y) {
-            words >> shot.wait >> shot.dodge;
+            words >> shot.wait >> shot.dodge >> shot.pause;
             plan.push_back(shot);
         }
     }
@@ -479,13 +525,17 @@ int survey(int number) {
 }
 
 int usage() {
-    std::cerr << "usage: solve [--ship N] [--plan FILE] [--out FILE] LEVEL\n"
+    std::cerr << "usage: solve [--ship N] [--plan FILE] [--forgive FRAMES] [--out FILE] LEVEL\n"
                  "       solve --survey LEVEL\n"
                  "       solve --title-shot FILE.bmp\n"
                  "LEVEL is a level number or levels/levelN.txt. Searches for a replay that wins\n"
                  "the level with no life lost and writes it to solutions/levelN.txt (or FILE).\n"
-                 "A plan file starts the search with given shots, one a line: X Y [WAIT [DODGE]]\n"
-                 "(walk to X, Y; wait WAIT frames; fire; step DODGE pixels sideways).\n"
+                 "A plan file starts the search with given shots, one a line: X Y [WAIT [DODGE "
+                 "[PAUSE]]]\n"
+                 "(stand PAUSE frames; walk to X, Y; wait WAIT frames; fire; step DODGE pixels\n"
+                 "sideways).\n"
+                 "Every shot it takes must still work with each shot and each first step put off\n"
+                 "by up to FRAMES (15 unless given; 0 for exact hands).\n"
                  "--survey prints, for each target, the fewest bounces of one shot that hits it.\n"
                  "--title-shot saves the title screen as the game draws it, as a BMP.\n";
     return 2;
@@ -494,13 +544,15 @@ int usage() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    int ship = 1, number = 0;
+    int ship = 1, number = 0, forgive = 15;
     std::string planPath, outPath;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--ship") == 0 && i + 1 < argc)
             ship = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--plan") == 0 && i + 1 < argc)
             planPath = argv[++i];
+        else if (std::strcmp(argv[i], "--forgive") == 0 && i + 1 < argc)
+            forgive = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
             outPath = argv[++i];
         else if (std::strcmp(argv[i], "--survey") == 0 && i + 1 < argc)
@@ -527,6 +579,7 @@ int main(int argc, char* argv[]) {
     }
     auto started = std::chrono::steady_clock::now();
     Solver solver(number, ship);
+    solver.forgiveFrames = std::max(0, forgive);
     if (!solver.opened()) {
         std::cerr << "solve: level " << number << " has nothing to shoot (or no file)\n";
         return 2;
