@@ -11,6 +11,7 @@
 #include <iostream>
 #include <map>
 #include <queue>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -20,20 +21,24 @@
 #include "Level.h"
 #include "gamedir.h"
 #include "graphics.h"
+#include "levelreport.h"
 #include "replay.h"
 #include "skarlume.h"
+#include "survey.h"
 
 namespace {
 
-// One shot of a plan: walk to (x, y), wait, fire, then step aside by `dodge` pixels in x.
+// One shot of a plan: stand still for `pause` frames, walk to (x, y), wait, fire, then step
+// aside by `dodge` pixels in x. A pause lets enemy fire go by before the walk crosses its line.
 struct Shot {
     int x, y;
     int wait;
     int dodge;
+    int pause;
 };
 
 // How long a shot may fly, bouncing, before the search gives up on it.
-constexpr int MAX_FLIGHT = 700;
+constexpr int MAX_FLIGHT = SHOT_FLIGHT_FRAMES;
 constexpr int MAX_WAIT = 200;
 
 struct Move {
@@ -214,7 +219,7 @@ public:
                 frame = firstFrames[i];
             if (!field->walk(x, y, shot.x, shot.y, path))
                 return false;
-            frame = keys.walk(frame, path) + shot.wait;
+            frame = keys.walk(frame + shot.pause, path) + shot.wait;
             keys.fire(frame);
             if (fireFrames != nullptr)
                 fireFrames->push_back(frame);
@@ -328,9 +333,41 @@ public:
     }
 
     mutable long plays = 0;
+    // A shot is taken only if the plan so far still works with every action that starts from
+    // rest put off by up to this many frames (0: exact hands will do).
+    int forgiveFrames = 15;
 
 private:
     static constexpr int BRANCHES = 3;
+    static constexpr int FORGIVE_TRIES = 16;
+
+    // Whether the plan, played late in several seeded ways, still hits at least `hits` targets
+    // (winning, once every target is hit) without the ship being hit.
+    bool forgiving(const std::vector<Shot>& plan, int hits) const {
+        if (forgiveFrames == 0)
+            return true;
+        Replay replay;
+        compose(plan, replay, nullptr);
+        for (int attempt = 0; attempt < FORGIVE_TRIES; ++attempt) {
+            // Half the tries with bounds from a frame up to the whole allowance (being a little
+            // late can be as fatal as being very late), half with the whole allowance.
+            std::mt19937 random(1000 + unsigned(attempt));
+            const int half = FORGIVE_TRIES / 2;
+            const int bound =
+                attempt < half ? std::max(1, forgiveFrames * (attempt + 1) / half) : forgiveFrames;
+            const Replay late = lateReplay(replay, bound, random);
+            int lastFire = 0;
+            for (const ReplayEvent& event : late.events)
+                if (event.press && event.key == SDLK_SPACE)
+                    lastFire = event.frame;
+            const bool toTheEnd = hits == targetCount;
+            const Outcome out = play(late, late.events.back().frame + MAX_FLIGHT + 100,
+                                     toTheEnd ? 1 << 30 : lastFire);
+            if (out.playerHit || (toTheEnd ? !out.won : kills(out) < hits))
+                return false;
+        }
+        return true;
+    }
 
     bool extend(std::vector<Shot>& plan, const Outcome& now, std::ostream& log) {
         if (now.won)
@@ -340,7 +377,7 @@ private:
             Replay replay;
             compose(plan, replay, nullptr);
             Outcome end = play(replay, now.frame + 100, 1 << 30);
-            return end.won && !end.playerHit;
+            return end.won && !end.playerHit && forgiving(plan, targetCount);
         }
         const int have = kills(now);
         int tried = 0;
@@ -351,12 +388,19 @@ private:
                 candidate.dodge = dodge;
                 plan.push_back(candidate);
                 Outcome out = playPlan(plan, MAX_FLIGHT);
-                if (out.frame != 0 && !out.playerHit && (kills(out) > have || out.won)) {
+                const bool progress =
+                    out.frame != 0 && !out.playerHit && (kills(out) > have || out.won);
+                if (progress && !forgiving(plan, kills(out))) {
+                    // It works only with exact hands: another dodge may make it safe.
+                    plan.pop_back();
+                    continue;
+                }
+                if (progress) {
                     log << "  shot " << plan.size() << ": from (" << candidate.x << ", "
-                        << candidate.y << ") after waiting " << candidate.wait << ", dodge "
-                        << candidate.dodge << ": " << kills(out) << "/" << targetCount
-                        << " targets hit by frame " << out.frame << " (" << plays
-                        << " plays so far)\n";
+                        << candidate.y << ") after a pause of " << candidate.pause
+                        << " and waiting " << candidate.wait << ", dodge " << candidate.dodge
+                        << ": " << kills(out) << "/" << targetCount << " targets hit by frame "
+                        << out.frame << " (" << plays << " plays so far)\n";
                     if (extend(plan, out, log))
                         return true;
                     plan.pop_back();
@@ -396,8 +440,11 @@ private:
                     if (!field->allowed(cx, cy) || !seen.insert({cx, cy}).second)
                         continue;
                     int distance = std::max(std::abs(cx - x), std::abs(cy - y)) / 2;
-                    for (int wait = 0; wait <= (timed ? MAX_WAIT : 0); wait += 10)
-                        ranked.push_back({distance + wait, Shot{cx, cy, wait, 0}});
+                    for (int wait = 0; wait <= (timed ? MAX_WAIT : 0); wait += 10) {
+                        ranked.push_back({distance + wait, Shot{cx, cy, wait, 0, 0}});
+                        if (wait > 0)
+                            ranked.push_back({distance + wait, Shot{cx, cy, 0, 0, wait}});
+                    }
                 }
             }
         }
@@ -425,9 +472,9 @@ bool readPlan(const std::string& path, std::vector<Shot>& plan) {
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream words(line.substr(0, line.find('#')));
-        Shot shot{0, 0, 0, 0};
+        Shot shot{0, 0, 0, 0, 0};
         if (words >> shot.x >> shot.y) {
-            words >> shot.wait >> shot.dodge;
+            words >> shot.wait >> shot.dodge >> shot.pause;
             plan.push_back(shot);
         }
     }
@@ -456,9 +503,7 @@ int titleShot(const char* path) {
 int usage();
 
 // The level's geometry as a designer needs it: for every crate and enemy, the fewest wall
-// bounces of any single shot that reaches it, fired at frame 1 from any place the ship can stand
-// (rows at the top, middle and bottom of every area, every column). Shooters are taken where
-// they stand at frame 1; the ship steps out of the way of its own shot.
+// bounces of any single shot that reaches it (see survey.h).
 int survey(int number) {
     if (number < 1 || number > LEVEL_COUNT)
         return usage();
@@ -466,89 +511,32 @@ int survey(int number) {
         std::cerr << "solve: cannot start the game headless: " << SDL_GetError() << "\n";
         return 2;
     }
-    changeLevel(number, bg, 1);
-    Level* level = getCurrentLevel();
-    const std::vector<bound> areas(level->getPlayer()->getBounds().begin(),
-                                   level->getPlayer()->getBounds().end());
-    const int startX = level->getPlayer()->getXPosition();
-    const int startY = level->getPlayer()->getYPosition();
-    const int count = int(level->getEnemies().size());
-    const Player& probe = *level->getPlayer();
-    const int w = probe.getImage()->w, h = probe.getImage()->h;
-    std::vector<int> fewest(count, 99), whereX(count, 0), whereY(count, 0), ways(count, 0);
-    std::set<std::pair<int, int>> places;
-    for (const bound& area : areas) {
-        int lowY = area.bottom - h - 1, highY = area.top + 1;
-        lowY -= (lowY - startY) & 1;
-        highY += (highY - startY) & 1;
-        int midY = (lowY + highY) / 2;
-        midY -= (midY - startY) & 1;
-        for (int y : {lowY, highY, midY})
-            for (int x = area.left + 1 + ((area.left + 1 - startX) & 1); x + w < area.right; x += 2)
-                places.insert({x, y});
-    }
-    for (const auto& place : places) {
-        changeLevel(number, bg, 1);
-        Level* current = getCurrentLevel();
-        Player* player = current->getPlayer();
-        player->setPos(place.first, place.second);
-        std::vector<Ship*> targets(current->getEnemies().begin(), current->getEnemies().end());
-        player->fireLaser();
-        // The ship steps out of the way, so that a shot which comes back still counts.
-        player->setPos(-SCREEN_WIDTH, -SCREEN_HEIGHT);
-        int bounces = 0, lastDirection = 0;
-        for (int frame = 0; frame < MAX_FLIGHT; ++frame) {
-            current->step();
-            const Laser* flying = nullptr;
-            for (const Laser& laser : current->getLasers())
-                if (laser.getType() == LASER_PLAYER && !laser.isVanishing() && !laser.vanished())
-                    flying = &laser;
-            int hit = -1;
-            for (int i = 0; i < count; ++i)
-                if (targets[i]->getStatus() != SHIP_ALIVE)
-                    hit = i;
-            if (hit >= 0) {
-                ++ways[hit];
-                if (bounces < fewest[hit]) {
-                    fewest[hit] = bounces;
-                    whereX[hit] = place.first;
-                    whereY[hit] = place.second;
-                }
-                break;
-            }
-            if (flying == nullptr)
-                break;
-            if (flying->getDirection() != lastDirection) {
-                ++bounces;
-                lastDirection = flying->getDirection();
-            }
-        }
-    }
-    changeLevel(number, bg, 1);
-    int i = 0;
-    for (Ship* target : getCurrentLevel()->getEnemies()) {
-        const bool shooter = dynamic_cast<const Enemy*>(target) != nullptr;
-        std::printf("level %d: %s at (%d, %d): ", number, shooter ? "shooter" : "crate",
-                    target->getXPosition(), target->getYPosition());
-        if (fewest[i] == 99)
+    const Survey result = surveyLevel(number);
+    for (const TargetSurvey& target : result.targets) {
+        std::printf("level %d: %s at (%d, %d): ", number, target.shooter ? "shooter" : "crate",
+                    target.x, target.y);
+        if (target.fewest < 0)
             std::printf("no single shot from frame 1 reaches it\n");
         else
-            std::printf("%d bounce(s) at least, from (%d, %d); %d of %zu places reach it\n",
-                        fewest[i], whereX[i], whereY[i], ways[i], places.size());
-        ++i;
+            std::printf("%d bounce(s) at least, from (%d, %d); %d of %d places reach it\n",
+                        target.fewest, target.fromX, target.fromY, target.ways, result.places);
     }
     UnloadImages();
     return 0;
 }
 
 int usage() {
-    std::cerr << "usage: solve [--ship N] [--plan FILE] [--out FILE] LEVEL\n"
+    std::cerr << "usage: solve [--ship N] [--plan FILE] [--forgive FRAMES] [--out FILE] LEVEL\n"
                  "       solve --survey LEVEL\n"
                  "       solve --title-shot FILE.bmp\n"
                  "LEVEL is a level number or levels/levelN.txt. Searches for a replay that wins\n"
                  "the level with no life lost and writes it to solutions/levelN.txt (or FILE).\n"
-                 "A plan file starts the search with given shots, one a line: X Y [WAIT [DODGE]]\n"
-                 "(walk to X, Y; wait WAIT frames; fire; step DODGE pixels sideways).\n"
+                 "A plan file starts the search with given shots, one a line: X Y [WAIT [DODGE "
+                 "[PAUSE]]]\n"
+                 "(stand PAUSE frames; walk to X, Y; wait WAIT frames; fire; step DODGE pixels\n"
+                 "sideways).\n"
+                 "Every shot it takes must still work with each shot and each first step put off\n"
+                 "by up to FRAMES (15 unless given; 0 for exact hands).\n"
                  "--survey prints, for each target, the fewest bounces of one shot that hits it.\n"
                  "--title-shot saves the title screen as the game draws it, as a BMP.\n";
     return 2;
@@ -558,13 +546,15 @@ int usage() {
 
 int main(int argc, char* argv[]) {
     enterGameDirectory(argc, argv);
-    int ship = 1, number = 0;
+    int ship = 1, number = 0, forgive = 15;
     std::string planPath, outPath;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--ship") == 0 && i + 1 < argc)
             ship = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--plan") == 0 && i + 1 < argc)
             planPath = argv[++i];
+        else if (std::strcmp(argv[i], "--forgive") == 0 && i + 1 < argc)
+            forgive = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
             outPath = argv[++i];
         else if (std::strcmp(argv[i], "--survey") == 0 && i + 1 < argc)
@@ -591,6 +581,7 @@ int main(int argc, char* argv[]) {
     }
     auto started = std::chrono::steady_clock::now();
     Solver solver(number, ship);
+    solver.forgiveFrames = std::max(0, forgive);
     if (!solver.opened()) {
         std::cerr << "solve: level " << number << " has nothing to shoot (or no file)\n";
         return 2;

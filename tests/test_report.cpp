@@ -1,0 +1,251 @@
+// The level report: lateness put into a replay, the random player's games, the measures of a
+// level played through the game, and the campaign's targets.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+#include "levelfixture.h"
+#include "levelreport.h"
+#include "skarlume.h"
+
+namespace {
+
+ReplayEvent press(int frame, SDLKey key) {
+    return {frame, true, key};
+}
+ReplayEvent release(int frame, SDLKey key) {
+    return {frame, false, key};
+}
+
+// A walk right and a shot as it stops, a walk up that turns left on the way, a shot while
+// walking.
+Replay walksAndShots() {
+    Replay replay;
+    replay.level = 3;
+    replay.events = {press(10, SDLK_RIGHT),   release(40, SDLK_RIGHT), press(40, SDLK_SPACE),
+                     release(40, SDLK_SPACE), press(60, SDLK_UP),      release(70, SDLK_UP),
+                     press(70, SDLK_LEFT),    press(80, SDLK_SPACE),   release(80, SDLK_SPACE),
+                     release(90, SDLK_LEFT)};
+    return replay;
+}
+
+// How many frames each event was put off.
+std::vector<int> delays(const Replay& original, const Replay& late) {
+    std::vector<int> out;
+    for (size_t i = 0; i < original.events.size(); ++i)
+        out.push_back(late.events[i].frame - original.events[i].frame);
+    return out;
+}
+
+TEST(Lateness, OnlyShotsAndStepsFromRestAreLateAndEachDelayCarriesOn) {
+    const Replay original = walksAndShots();
+    // Starts from rest: the first step (10), the shots (40, 80) and the step up (60), taken
+    // after the ship stopped. The turn at 70 and the releases take the delay before them: the
+    // walk that stops as the shot goes is not made longer by the shot's delay.
+    const std::vector<bool> fromRest = {true,  false, true, false, true,
+                                        false, false, true, false, false};
+    for (unsigned seed = 0; seed < 50; ++seed) {
+        std::mt19937 random(seed);
+        const Replay late = lateReplay(original, 15, random);
+        ASSERT_EQ(late.events.size(), original.events.size());
+        const std::vector<int> delay = delays(original, late);
+        int before = 0;
+        for (size_t i = 0; i < delay.size(); ++i) {
+            SCOPED_TRACE("event " + std::to_string(i) + ", seed " + std::to_string(seed));
+            EXPECT_EQ(late.events[i].key, original.events[i].key);
+            EXPECT_EQ(late.events[i].press, original.events[i].press);
+            if (fromRest[i]) {
+                EXPECT_GE(delay[i] - before, 0);
+                EXPECT_LE(delay[i] - before, 15);
+            } else {
+                EXPECT_EQ(delay[i], before);
+            }
+            before = delay[i];
+        }
+    }
+}
+
+TEST(Lateness, EveryDelayFromNoneToTheBoundOccursAndNoneBeyond) {
+    Replay shot;
+    shot.level = 1;
+    shot.events = {press(5, SDLK_SPACE), release(5, SDLK_SPACE)};
+    std::set<int> seen;
+    std::mt19937 random(7);
+    for (int i = 0; i < 400; ++i) {
+        const Replay late = lateReplay(shot, 6, random);
+        EXPECT_EQ(late.events[0].frame, late.events[1].frame) << "a press and its release part";
+        seen.insert(late.events[0].frame - 5);
+    }
+    EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 3, 4, 5, 6}));
+    std::mt19937 again(7);
+    EXPECT_EQ(delays(walksAndShots(), lateReplay(walksAndShots(), 0, again)),
+              std::vector<int>(10, 0));
+}
+
+TEST(RandomPlay, AGameIsAValidReplayOfAMinuteThatTheSameSeedRepeats) {
+    const Replay game = randomReplay(9, RANDOM_PLAY_FRAMES, 42);
+    EXPECT_EQ(game.level, 9);
+    EXPECT_GE(game.ship, 1);
+    EXPECT_LE(game.ship, 3);
+    // It survives a trip through a replay file.
+    std::stringstream file;
+    writeReplay(file, game);
+    Replay read;
+    std::string error;
+    ASSERT_TRUE(parseReplay(file, read, error)) << error;
+    ASSERT_EQ(read.events.size(), game.events.size());
+    std::set<SDLKey> down;
+    int shots = 0;
+    for (const ReplayEvent& event : game.events) {
+        ASSERT_LE(event.frame, RANDOM_PLAY_FRAMES);
+        if (event.key == SDLK_SPACE) {
+            shots += event.press;
+            continue;
+        }
+        // Arrows go down only when up, and come up only when down; one per axis at a time.
+        EXPECT_EQ(down.count(event.key) == 0, event.press) << "frame " << event.frame;
+        if (event.press)
+            down.insert(event.key);
+        else
+            down.erase(event.key);
+        EXPECT_FALSE(down.count(SDLK_LEFT) && down.count(SDLK_RIGHT));
+        EXPECT_FALSE(down.count(SDLK_UP) && down.count(SDLK_DOWN));
+    }
+    // About a shot a second.
+    EXPECT_GT(shots, 30);
+    EXPECT_LT(shots, 100);
+    const Replay same = randomReplay(9, RANDOM_PLAY_FRAMES, 42);
+    const Replay other = randomReplay(9, RANDOM_PLAY_FRAMES, 43);
+    EXPECT_EQ(delays(game, same), std::vector<int>(game.events.size(), 0));
+    EXPECT_TRUE(other.events.size() != game.events.size() ||
+                delays(game, other) != std::vector<int>(game.events.size(), 0));
+}
+
+// A row that meets every target; each test spoils one thing.
+LevelRow sound(int number) {
+    LevelRow row;
+    row.number = number;
+    row.randomPlays = 30;
+    row.lateTries = 10;
+    row.slightlyLateWins = 10;
+    row.quiteLateWins = number > 25 ? 2 : 10;
+    row.replayWins = true;
+    return row;
+}
+
+std::vector<LevelRow> campaign() {
+    std::vector<LevelRow> rows;
+    for (int number = 1; number <= 35; ++number)
+        rows.push_back(sound(number));
+    return rows;
+}
+
+TEST(CampaignTargets, RandomPlayMayWinTheFirstLevelsOnceTheMiddleOnesAndNoneLater) {
+    std::vector<LevelRow> rows = campaign();
+    EXPECT_EQ(missedTargets(rows), std::vector<std::string>{});
+    rows[4].randomWins = 30;  // level 5: no limit
+    rows[5].randomWins = 1;   // level 6: once is allowed
+    rows[9].randomWins = 1;
+    EXPECT_EQ(missedTargets(rows), std::vector<std::string>{});
+    rows[6].randomWins = 2;   // level 7: twice is not
+    rows[10].randomWins = 1;  // level 11: never
+    rows[34].randomWins = 1;
+    const std::vector<std::string> missed = missedTargets(rows);
+    ASSERT_EQ(missed.size(), 3u);
+    EXPECT_EQ(missed[0].rfind("level 7: random play wins it 2 times", 0), 0u) << missed[0];
+    EXPECT_EQ(missed[1].rfind("level 11: random play", 0), 0u) << missed[1];
+    EXPECT_EQ(missed[2].rfind("level 35: random play", 0), 0u) << missed[2];
+}
+
+TEST(CampaignTargets, LatenessBoundsHoldForWhateverNumberOfTries) {
+    std::vector<LevelRow> rows = campaign();
+    rows[9].quiteLateWins = 9;  // level 10: 9 in 10 is enough
+    rows[20].slightlyLateWins = 8;
+    EXPECT_EQ(missedTargets(rows), std::vector<std::string>{});
+    rows[0].quiteLateWins = 8;      // level 1 must forgive 15 frames 9 times in 10
+    rows[10].quiteLateWins = 0;     // level 11 need not
+    rows[16].slightlyLateWins = 7;  // every level must forgive 6 frames 8 times in 10
+    rows[1].lateTries = 20;         // 17 in 20 is below 9 in 10
+    rows[1].slightlyLateWins = 20;
+    rows[1].quiteLateWins = 17;
+    const std::vector<std::string> missed = missedTargets(rows);
+    ASSERT_EQ(missed.size(), 3u);
+    EXPECT_EQ(missed[0].rfind("level 1: its replay wins 8 of 10 tries up to 15", 0), 0u);
+    EXPECT_EQ(missed[1].rfind("level 2: its replay wins 17 of 20 tries up to 15", 0), 0u);
+    EXPECT_EQ(missed[2].rfind("level 17: its replay wins 7 of 10 tries up to 6", 0), 0u);
+}
+
+TEST(CampaignTargets, MostOfTheLastTenLevelsMustDemandMoreThanAQuarterSecond) {
+    std::vector<LevelRow> rows = campaign();
+    for (int number = 26; number <= 30; ++number)
+        rows[number - 1].quiteLateWins = 5;  // half is not fewer than half
+    EXPECT_EQ(missedTargets(rows), std::vector<std::string>{"only 5 of levels 26 to 35 win fewer "
+                                                            "than half their tries 15 frames "
+                                                            "late; most of them should"});
+    rows[25].quiteLateWins = 4;
+    EXPECT_EQ(missedTargets(rows), std::vector<std::string>{});
+    // Judged only over all ten.
+    std::vector<LevelRow> some(rows.begin() + 26, rows.end());
+    for (LevelRow& row : some)
+        row.quiteLateWins = 10;
+    EXPECT_EQ(missedTargets(some), std::vector<std::string>{});
+}
+
+TEST(CampaignTargets, AReplayThatDoesNotWinIsAMissWhateverElseHolds) {
+    std::vector<LevelRow> rows = campaign();
+    rows[2].replayWins = false;
+    EXPECT_EQ(missedTargets(rows),
+              std::vector<std::string>{"level 3: its replay does not win without losing a life"});
+}
+
+// Levels and replays written on the fly, measured the way the report measures shipped ones.
+class LevelMeasures : public LevelTest {
+protected:
+    LevelRow measure(const std::string& level, const std::string& solution) {
+        writeLevel(5, level);
+        scratch->write("solutions/level5.txt", "level 5\n" + solution);
+        ReportOptions options;
+        options.randomPlays = 3;
+        return measureLevel(5, options);
+    }
+};
+
+TEST_F(LevelMeasures, AStillCrateForgivesAnyLatenessAndTheRowTellsWhatTheLevelHolds) {
+    const LevelRow row = measure(
+        "Up: the crate above\nShip(500, 600)\nShipArea(100, 550) (950, 700)\n"
+        "Wall(100, 400) (200, 500)\nCrate(500, 200)\nEnemyDual(800, 100)LEFT\n",
+        "1 press space\n1 release space\n2 press right\n152 release right\n"
+        "152 press space\n152 release space\n");
+    EXPECT_EQ(row.name, "Up");
+    EXPECT_EQ(row.areas, 1);
+    EXPECT_EQ(row.walls, 1);
+    EXPECT_EQ(row.crates, 1);
+    EXPECT_EQ(row.forward, 0);
+    EXPECT_EQ(row.dual, 1);
+    EXPECT_EQ(row.bounces, (std::vector<int>{0, 0}));
+    EXPECT_EQ(row.randomPlays, 3);
+    EXPECT_TRUE(row.replayWins);
+    EXPECT_EQ(row.lateTries, 10);
+    EXPECT_EQ(row.slightlyLateWins, 10);
+    EXPECT_EQ(row.quiteLateWins, 10);
+}
+// A walker crosses above the ship: shots fired on frames 37 to 55 meet it, later ones miss.
+TEST_F(LevelMeasures, AShotThatMeetsAWalkerForgivesLatenessOnlyFromTheStartOfItsWindow) {
+    const std::string level =
+        "Walker\nShip(500, 600)\nShipArea(100, 550) (950, 700)\n"
+        "EnemyForward(100, 100)UP(100, 100) (900, 100)\n";
+    const LevelRow early = measure(level, "37 press space\n37 release space\n");
+    EXPECT_TRUE(early.replayWins);
+    EXPECT_EQ(early.forward, 1);
+    EXPECT_EQ(early.quiteLateWins, 10);
+    const LevelRow last = measure(level, "55 press space\n55 release space\n");
+    EXPECT_TRUE(last.replayWins);
+    // Only a try that happens not to be late at all wins.
+    EXPECT_LT(last.slightlyLateWins, 5);
+    EXPECT_LT(last.quiteLateWins, 5);
+    const LevelRow missed = measure(level, "56 press space\n56 release space\n");
+    EXPECT_FALSE(missed.replayWins);
+}
+
+}  // namespace

@@ -1,0 +1,195 @@
+// The level report's measures, played through the game's own level and play screen with the
+// drawing clipped away, and the campaign's targets.
+#include "levelreport.h"
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+
+#include "Crate.h"
+#include "Enemy.h"
+#include "Level.h"
+#include "graphics.h"
+#include "skarlume.h"
+#include "survey.h"
+
+namespace {
+
+// While it lives every draw is clipped away by an empty clip rectangle: the drawing logic
+// (lasers growing and shrinking, explosions counting down) still runs, without its pixels.
+class ClippedDrawing {
+public:
+    ClippedDrawing() {
+        SDL_Rect nothing = {0, 0, 0, 0};
+        SDL_SetClipRect(game_screen, &nothing);
+    }
+    ~ClippedDrawing() { SDL_SetClipRect(game_screen, nullptr); }
+    ClippedDrawing(const ClippedDrawing&) = delete;
+    ClippedDrawing& operator=(const ClippedDrawing&) = delete;
+};
+
+bool isArrow(SDLKey key) {
+    return key == SDLK_UP || key == SDLK_DOWN || key == SDLK_LEFT || key == SDLK_RIGHT;
+}
+
+// Won with every life kept, from a fresh game's four lives.
+bool winsCleanly(const Replay& replay, int maxFrames = 0) {
+    lives = 4;
+    const ReplayOutcome outcome = playReplay(replay, maxFrames);
+    return outcome.state == STATE_LEVEL_WON && !outcome.lifeSpent;
+}
+
+std::string levelName(int number) {
+    std::ifstream in("levels/level" + std::to_string(number) + ".txt");
+    std::string line;
+    std::getline(in, line);
+    return line.substr(0, line.find(':'));
+}
+
+void countObjects(int number, LevelRow& row) {
+    changeLevel(number, bg, 1);
+    Level* current = getCurrentLevel();
+    row.areas = int(current->getPlayer()->getBounds().size());
+    row.walls = int(current->getWalls().size());
+    for (Ship* target : current->getEnemies()) {
+        row.crates += dynamic_cast<const Crate*>(target) != nullptr;
+        row.forward += dynamic_cast<const FShooter*>(target) != nullptr;
+        row.dual += dynamic_cast<const DShooter*>(target) != nullptr;
+    }
+}
+
+int lateWins(const Replay& replay, int maxLate, const ReportOptions& options) {
+    int wins = 0;
+    for (int attempt = 0; attempt < options.lateTries; ++attempt) {
+        std::seed_seq seeds{options.seed, unsigned(replay.level), unsigned(maxLate),
+                            unsigned(attempt)};
+        std::mt19937 random(seeds);
+        wins += winsCleanly(lateReplay(replay, maxLate, random));
+    }
+    return wins;
+}
+
+}  // namespace
+
+Replay randomReplay(int level, int frames, unsigned seed) {
+    std::mt19937 random(seed);
+    Replay replay;
+    replay.level = level;
+    replay.ship = 1 + int(random() % 3);
+    const SDLKey across[] = {SDLK_UNKNOWN, SDLK_LEFT, SDLK_RIGHT};
+    const SDLKey upDown[] = {SDLK_UNKNOWN, SDLK_UP, SDLK_DOWN};
+    SDLKey holdX = SDLK_UNKNOWN, holdY = SDLK_UNKNOWN;
+    auto change = [&](int frame, SDLKey& held, SDLKey next) {
+        if (held == next)
+            return;
+        if (held != SDLK_UNKNOWN)
+            replay.events.push_back({frame, false, held});
+        if (next != SDLK_UNKNOWN)
+            replay.events.push_back({frame, true, next});
+        held = next;
+    };
+    for (int frame = 1, nextChange = 1; frame <= frames; ++frame) {
+        if (frame == nextChange) {
+            change(frame, holdX, across[random() % 3]);
+            change(frame, holdY, upDown[random() % 3]);
+            nextChange = frame + 10 + int(random() % 81);
+        }
+        if (random() % 60 == 0) {
+            replay.events.push_back({frame, true, SDLK_SPACE});
+            replay.events.push_back({frame, false, SDLK_SPACE});
+        }
+    }
+    return replay;
+}
+
+Replay lateReplay(const Replay& replay, int maxLate, std::mt19937& random) {
+    Replay late = replay;
+    // Arrows held before the current frame's events: a release and a press on one frame are a
+    // turn, not a start.
+    std::set<SDLKey> held, heldBefore;
+    int delay = 0, frame = 0;
+    for (ReplayEvent& event : late.events) {
+        if (event.frame != frame) {
+            frame = event.frame;
+            heldBefore = held;
+        }
+        if (event.press && (event.key == SDLK_SPACE || (isArrow(event.key) && heldBefore.empty())))
+            delay += int(random() % unsigned(maxLate + 1));
+        if (isArrow(event.key)) {
+            if (event.press)
+                held.insert(event.key);
+            else
+                held.erase(event.key);
+        }
+        event.frame += delay;
+    }
+    return late;
+}
+
+LevelRow measureLevel(int number, const ReportOptions& options) {
+    LevelRow row;
+    row.number = number;
+    row.name = levelName(number);
+    countObjects(number, row);
+    for (const TargetSurvey& target : surveyLevel(number).targets)
+        row.bounces.push_back(target.fewest);
+
+    ClippedDrawing clipped;
+    row.randomPlays = options.randomPlays;
+    for (int play = 0; play < options.randomPlays; ++play)
+        row.randomWins += winsCleanly(
+            randomReplay(number, RANDOM_PLAY_FRAMES, options.seed * 1000003u + unsigned(play)),
+            RANDOM_PLAY_FRAMES);
+
+    Replay replay;
+    std::string error;
+    if (!loadReplay("solutions/level" + std::to_string(number) + ".txt", replay, error) ||
+        replay.level != number)
+        return row;
+    lives = 4;
+    const ReplayOutcome outcome = playReplay(replay);
+    row.replayWins = outcome.state == STATE_LEVEL_WON && !outcome.lifeSpent;
+    row.replayFrames = outcome.frame;
+    row.lateTries = options.lateTries;
+    row.slightlyLateWins = lateWins(replay, SLIGHTLY_LATE, options);
+    row.quiteLateWins = lateWins(replay, QUITE_LATE, options);
+    return row;
+}
+
+std::vector<std::string> missedTargets(const std::vector<LevelRow>& rows) {
+    std::vector<std::string> missed;
+    auto miss = [&](const LevelRow& row, const std::string& what) {
+        missed.push_back("level " + std::to_string(row.number) + ": " + what);
+    };
+    std::set<int> lastLevels;
+    int lastLevelsDemanding = 0;
+    for (const LevelRow& row : rows) {
+        if (!row.replayWins)
+            miss(row, "its replay does not win without losing a life");
+        if (row.number >= 11 && row.randomWins > 0)
+            miss(row, "random play wins it " + std::to_string(row.randomWins) + " times in " +
+                          std::to_string(row.randomPlays) + ", and should never");
+        else if (row.number >= 6 && row.randomWins > 1)
+            miss(row, "random play wins it " + std::to_string(row.randomWins) + " times in " +
+                          std::to_string(row.randomPlays) + ", at most once allowed");
+        // At least 8 in 10, or 9 in 10, whatever the number of tries.
+        if (row.slightlyLateWins * 10 < row.lateTries * 8)
+            miss(row, "its replay wins " + std::to_string(row.slightlyLateWins) + " of " +
+                          std::to_string(row.lateTries) +
+                          " tries up to 6 frames late, 8 in 10 needed");
+        if (row.number <= 10 && row.quiteLateWins * 10 < row.lateTries * 9)
+            miss(row, "its replay wins " + std::to_string(row.quiteLateWins) + " of " +
+                          std::to_string(row.lateTries) +
+                          " tries up to 15 frames late, 9 in 10 needed");
+        if (row.number > LEVEL_COUNT - 10) {
+            lastLevels.insert(row.number);
+            lastLevelsDemanding += row.quiteLateWins * 2 < row.lateTries;
+        }
+    }
+    // Most of the last ten levels need better than a quarter-second's lateness somewhere.
+    if (int(lastLevels.size()) == 10 && lastLevelsDemanding <= 5)
+        missed.push_back("only " + std::to_string(lastLevelsDemanding) + " of levels " +
+                         std::to_string(LEVEL_COUNT - 9) + " to " + std::to_string(LEVEL_COUNT) +
+                         " win fewer than half their tries 15 frames late; most of them should");
+    return missed;
+}

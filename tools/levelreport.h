@@ -1,0 +1,51 @@
+// The level report: what each level holds, what it asks of the player, how often random play
+// wins it and how much lateness its winning replay forgives, checked against the campaign's
+// targets.
+#pragma once
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "replay.h"
+
+// Random play: a minute of key-mashing with a random ship. The player holds an arrow, or
+// none, on each axis (left, right or neither; up, down or neither, picked evenly) and picks
+// both holds again every 10 to 90 frames; on any frame it presses and releases space with a
+// chance of 1 in 60, about a shot a second. (Mashing space faster only retires its own shots
+// before they arrive: no more than five fly at once.)
+constexpr int RANDOM_PLAY_FRAMES = 3600;
+Replay randomReplay(int level, int frames, unsigned seed);
+
+// Lateness: the replay with every action that starts from rest (a shot, or a first step while
+// no arrow was held before its frame) put off by 0 to `maxLate` frames at random, each delay
+// carrying on to everything after it, the events after it on the same frame included.
+Replay lateReplay(const Replay& replay, int maxLate, std::mt19937& random);
+
+struct ReportOptions {
+    int randomPlays = 30;  // seeded 0, 1, ...: a shorter run plays the first of the same games
+    int lateTries = 10;    // for each of the two lateness bounds
+    unsigned seed = 1;
+};
+
+constexpr int SLIGHTLY_LATE = 6;  // 100 ms: every level must forgive it
+constexpr int QUITE_LATE = 15;    // 250 ms: the first levels forgive it, the last ones do not
+
+struct LevelRow {
+    int number = 0;
+    std::string name;  // the level file's first line, up to its colon
+    int areas = 0, walls = 0, crates = 0, forward = 0, dual = 0;
+    std::vector<int> bounces;  // per target: the fewest bounces of a shot from frame 1, or -1
+    int randomWins = 0, randomPlays = 0;
+    int slightlyLateWins = 0, quiteLateWins = 0, lateTries = 0;
+    bool replayWins = false;  // the shipped replay wins with no life lost
+    int replayFrames = 0;     // the frame it wins on
+};
+
+// Measures level `number` of the working directory with its replay solutions/levelN.txt.
+// Needs the game started headless.
+LevelRow measureLevel(int number, const ReportOptions& options);
+
+// The campaign's targets, one line for each that `rows` miss. The rule over the last levels
+// is judged only when `rows` hold all of them.
+std::vector<std::string> missedTargets(const std::vector<LevelRow>& rows);
