@@ -47,6 +47,7 @@ public:
     int getEnemyCount() const { return enemyCount; }
     int getShotCount() const { return shotCount; }
     int getStatus() const { return status; }
+    SDL_Surface* getBackground() const { return background; }
     bool fileOpened() const { return opened; }
     const std::list<Ship*>& getEnemies() const { return enemies; }
     const std::list<Laser>& getLasers() const { return lasers; }
