@@ -74,26 +74,37 @@ void Level::step() {
     checklasers();
 }
 
+// The painter's order: background, ship, outlines, enemies and crates, lasers, walls. What
+// never moves comes composed in one picture, and the outlines and walls are laid back over
+// wherever the things that move were drawn, so every pixel is the painter's.
 void Level::draw() {
-    DrawImage(background, 0, 0);
-    player->draw();
-    for (auto it = enemies.begin(); it != enemies.end();) {
-        Ship* ship = *it;
-        ship->draw();
-        // A ship leaves the level in the very draw in which its explosion ends.
-        if (ship->isDead()) {
-            --enemyCount;
-            delete ship;
-            it = enemies.erase(it);
-        } else {
-            ++it;
-        }
+    scenery.update(background, player->getBounds(), walls);
+    scenery.drawBackdrop();
+    moved.clear();
+    {
+        DrawnAreas recorded(moved);
+        player->drawShip();
     }
-    // Back to front, so the oldest laser is drawn last.
-    for (auto it = lasers.rbegin(); it != lasers.rend(); ++it)
-        it->draw();
-    for (Wall& wall : walls)
-        wall.draw();
+    scenery.drawOutlinesOver(moved);
+    {
+        DrawnAreas recorded(moved);
+        for (auto it = enemies.begin(); it != enemies.end();) {
+            Ship* ship = *it;
+            ship->draw();
+            // A ship leaves the level in the very draw in which its explosion ends.
+            if (ship->isDead()) {
+                --enemyCount;
+                delete ship;
+                it = enemies.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        // Back to front, so the oldest laser is drawn last.
+        for (auto it = lasers.rbegin(); it != lasers.rend(); ++it)
+            it->draw();
+    }
+    scenery.drawWallsOver(moved);
     if (enemyCount == 0)
         status = LEVEL_WON;
     // Lost is set after won, so a frame in which both happen is a loss.

@@ -10,6 +10,7 @@
 
 #include "Laser.h"
 #include "Player.h"
+#include "Scenery.h"
 #include "Ship.h"
 #include "Wall.h"
 
@@ -65,6 +66,9 @@ private:
     std::vector<const Wall*> wallOrder;
     Player* player;
     SDL_Surface* background;
+    Scenery scenery;
+    // Where this frame's moving things were drawn, kept to spare an allocation a frame.
+    std::vector<SDL_Rect> moved;
     int status;
     bool opened;
 };

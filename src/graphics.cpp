@@ -114,6 +114,8 @@ SDL_Surface* GetImage(int id) {
 }
 
 namespace {
+std::vector<SDL_Rect>* drawnAreas = nullptr;
+
 // SDL_Rect keeps positions in 16 bits: anything beyond them would wrap onto the screen.
 bool fitsRect(int value) {
     return value >= std::numeric_limits<Sint16>::min() &&
@@ -134,6 +136,9 @@ void DrawPartialImage(SDL_Surface* img, int x, int y, int sx, int sy, int w, int
     SDL_Rect destination = {static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
                             static_cast<Uint16>(h)};
     SDL_BlitSurface(img, &source, game_screen, &destination);
+    // SDL leaves the clipped rectangle in `destination`, empty when nothing was drawn.
+    if (drawnAreas != nullptr && destination.w > 0 && destination.h > 0)
+        drawnAreas->push_back(destination);
 }
 
 void DrawImage(SDL_Surface* img, int x, int y) {
@@ -148,4 +153,20 @@ void UnloadImages() {
         picture = nullptr;
     }
     loaded = false;
+}
+
+DrawingTarget::DrawingTarget(SDL_Surface* target) : previous(game_screen) {
+    game_screen = target;
+}
+
+DrawingTarget::~DrawingTarget() {
+    game_screen = previous;
+}
+
+DrawnAreas::DrawnAreas(std::vector<SDL_Rect>& areas) : previous(drawnAreas) {
+    drawnAreas = &areas;
+}
+
+DrawnAreas::~DrawnAreas() {
+    drawnAreas = previous;
 }
