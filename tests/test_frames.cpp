@@ -282,6 +282,23 @@ TEST_F(SameFrames, WallsAndAreasAddedAfterTheFirstDrawAreDrawnToo) {
     ASSERT_EQ(drawAndCompare(level), "");
 }
 
+// A picture with no colour key draws even its white pixels, which a composed picture would
+// take for transparent: such a level is drawn the plain way, and still as the rules say.
+TEST_F(SameFrames, AnOpaqueWhiteWallIsDrawnWhite) {
+    enterScratchGame({{1,
+                       "Ship(500, 650)\nShipArea(450, 600) (700, 740)\nWall(100, 660) "
+                       "(900, 660)\nCrate(300, 300)\n"}});
+    {
+        ScopedPicture whiteWall(IMG_WALL_H, 64, 8, 255, 255, 255);
+        lives = 1;
+        changeLevel(1, bg, 1);
+        startBothScreens(0);
+        ASSERT_EQ(drawAndCompare(getCurrentLevel()), "");
+        EXPECT_EQ(pixelAt(200, 662), rgb(255, 255, 255));
+    }
+    changeLevel(1, bg, 1);  // the level held the swapped picture: rebuilt with the real one
+}
+
 // Where the background is white, the previous frame shows through it.
 TEST_F(SameFrames, ABackgroundWithTransparentHolesShowsThePreviousFrameThroughThem) {
     const SDL_PixelFormat* format = game_screen->format;
