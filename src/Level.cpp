@@ -1,6 +1,7 @@
 // The level being played: what it owns, its frame cycle, the laser rules and the file loader.
 #include "Level.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -26,6 +27,15 @@ constexpr int DUAL_SHOOTER_FIRST_COUNT = 50;
 
 bool inFlight(const Laser& laser) {
     return !laser.isVanishing() && !laser.vanished();
+}
+
+constexpr int WALL_CELL = 32;
+constexpr int WALL_COLUMNS = (SCREEN_WIDTH + WALL_CELL - 1) / WALL_CELL;
+constexpr int WALL_ROWS = (SCREEN_HEIGHT + WALL_CELL - 1) / WALL_CELL;
+
+// The cell of a window coordinate, held to the window's cells.
+int cellOf(int coordinate, int cells) {
+    return std::max(0, std::min(cells - 1, coordinate / WALL_CELL));
 }
 
 }  // namespace
@@ -114,7 +124,24 @@ void Level::draw() {
 
 void Level::addWall(Wall w) {
     walls.push_back(w);
-    wallOrder.push_back(&walls.back());
+    const Wall* added = &walls.back();
+    wallOrder.push_back(added);
+    if (wallsByCell.empty())
+        wallsByCell.resize(WALL_COLUMNS * WALL_ROWS);
+    const Wall::Box& box = added->getBox();
+    if (box.right < 0 || box.bottom < 0 || box.left >= SCREEN_WIDTH || box.top >= SCREEN_HEIGHT)
+        return;
+    for (int row = cellOf(box.top, WALL_ROWS); row <= cellOf(box.bottom, WALL_ROWS); ++row)
+        for (int column = cellOf(box.left, WALL_COLUMNS); column <= cellOf(box.right, WALL_COLUMNS);
+             ++column)
+            wallsByCell[row * WALL_COLUMNS + column].push_back(added);
+}
+
+// Off the screen every wall is a candidate.
+const std::vector<const Wall*>& Level::wallsNear(point p) const {
+    if (p.x < 0 || p.y < 0 || p.x >= SCREEN_WIDTH || p.y >= SCREEN_HEIGHT || wallsByCell.empty())
+        return wallOrder;
+    return wallsByCell[(p.y / WALL_CELL) * WALL_COLUMNS + p.x / WALL_CELL];
 }
 
 void Level::addEnemy(Ship* s) {
@@ -149,7 +176,7 @@ void Level::checklasers() {
         const point hot = laser.getHotPoint();
         const bool playerShot = laser.getType() == LASER_PLAYER;
 
-        for (const Wall* wall : wallOrder) {
+        for (const Wall* wall : wallsNear(hot)) {
             if (!wall->doesCollide(hot.x, hot.y))
                 continue;
             laser.vanish();

@@ -61,9 +61,12 @@ private:
     std::list<Ship*> enemies;
     std::list<Laser> lasers;
     std::list<Wall> walls;
-    // The same walls in the same order, side by side in memory: every laser is tested against
-    // every wall each frame, and walking the list's scattered nodes was most of that time.
+    // The walls in list order, and for each cell of the window those whose collision box
+    // reaches into it, still in list order: a laser's hot point on the screen is tested only
+    // against the walls of its cell, so the first wall to hold it is the same as in the list.
     std::vector<const Wall*> wallOrder;
+    std::vector<std::vector<const Wall*>> wallsByCell;
+    const std::vector<const Wall*>& wallsNear(point p) const;
     Player* player;
     SDL_Surface* background;
     Scenery scenery;
