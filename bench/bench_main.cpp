@@ -465,7 +465,7 @@ void printLevelTable(const std::vector<Scenario>& scenarios, const Figures& figu
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    int rounds = 21;
+    int rounds = 31;
     bool startup = true, stress = true, pictures = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc)

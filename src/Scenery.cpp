@@ -111,10 +111,6 @@ bool Layer::holdsCell(int column, int row) const {
     return cells[row * COLUMNS + column];
 }
 
-void Layer::drawWhole() const {
-    DrawImage(pixels, 0, 0);
-}
-
 // Cell row by cell row, one draw for each run of cells that hold something.
 void Layer::drawOver(const std::vector<SDL_Rect>& places) const {
     if (pixels == nullptr)
@@ -198,19 +194,21 @@ void Scenery::compose() {
     backdrop = newTransparentPicture();
     if (backdrop == nullptr)
         return;
-    outlines.compose([this] {
+    auto drawOutlines = [this] {
         for (const bound& area : *areaList)
             drawBounds(area);
-    });
-    walls.compose([this] {
+    };
+    auto drawWalls = [this] {
         for (Wall& wall : *wallList)
             wall.draw();
-    });
+    };
+    outlines.compose(drawOutlines);
+    walls.compose(drawWalls);
     {
         DrawingTarget into(backdrop);
         DrawImage(background, 0, 0);
-        outlines.drawWhole();
-        walls.drawWhole();
+        drawOutlines();
+        drawWalls();
     }
     // Where the background has no transparent pixel, the previous frame never shows through.
     if (!hasPixel(backdrop, transparentWhite()))

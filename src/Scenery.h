@@ -24,7 +24,6 @@ public:
     void compose(Draw draw);
     void clear();
 
-    void drawWhole() const;
     // Only the parts of `places` where the layer holds something.
     void drawOver(const std::vector<SDL_Rect>& places) const;
 
