@@ -85,11 +85,11 @@ void Layer::clear() {
 }
 
 template <class Draw>
-void Layer::compose(Draw draw) {
+bool Layer::compose(Draw draw) {
     clear();
     pixels = newTransparentPicture();
     if (pixels == nullptr)
-        return;
+        return false;
     std::vector<SDL_Rect> drawn;
     {
         DrawingTarget into(pixels);
@@ -98,13 +98,14 @@ void Layer::compose(Draw draw) {
     }
     if (drawn.empty()) {
         clear();
-        return;
+        return true;
     }
     cells.assign(COLUMNS * ROWS, false);
     for (const SDL_Rect& area : drawn)
         for (int row = area.y / CELL; row * CELL < area.y + area.h; ++row)
             for (int column = area.x / CELL; column * CELL < area.x + area.w; ++column)
                 cells[row * COLUMNS + column] = true;
+    return true;
 }
 
 bool Layer::holdsCell(int column, int row) const {
@@ -156,8 +157,8 @@ bool Scenery::unchanged(SDL_Surface* newBackground, const std::list<bound>& newA
     auto same = [](const bound& a, const bound& b) {
         return a.top == b.top && a.right == b.right && a.bottom == b.bottom && a.left == b.left;
     };
-    return upToDate && newBackground == background && newWalls.size() == wallCount &&
-           outlinePictures[0] == GetImage(IMG_BOUNDS_V) &&
+    return upToDate && game_screen == screen && newBackground == background &&
+           newWalls.size() == wallCount && outlinePictures[0] == GetImage(IMG_BOUNDS_V) &&
            outlinePictures[1] == GetImage(IMG_BOUNDS_H) &&
            std::equal(areas.begin(), areas.end(), newAreas.begin(), newAreas.end(), same);
 }
@@ -168,6 +169,7 @@ void Scenery::update(SDL_Surface* newBackground, const std::list<bound>& newArea
     wallList = &newWalls;
     if (unchanged(newBackground, newAreas, newWalls))
         return;
+    screen = game_screen;
     background = newBackground;
     areas.assign(newAreas.begin(), newAreas.end());
     wallCount = newWalls.size();
@@ -192,23 +194,16 @@ void Scenery::compose() {
     if (!composable())
         return;
     backdrop = newTransparentPicture();
-    if (backdrop == nullptr)
+    if (backdrop == nullptr || !outlines.compose([this] { drawAllOutlines(); }) ||
+        !walls.compose([this] { drawAllWalls(); })) {
+        release();
         return;
-    auto drawOutlines = [this] {
-        for (const bound& area : *areaList)
-            drawBounds(area);
-    };
-    auto drawWalls = [this] {
-        for (Wall& wall : *wallList)
-            wall.draw();
-    };
-    outlines.compose(drawOutlines);
-    walls.compose(drawWalls);
+    }
     {
         DrawingTarget into(backdrop);
         DrawImage(background, 0, 0);
-        drawOutlines();
-        drawWalls();
+        drawAllOutlines();
+        drawAllWalls();
     }
     // Where the background has no transparent pixel, the previous frame never shows through.
     if (!hasPixel(backdrop, transparentWhite()))
@@ -216,24 +211,30 @@ void Scenery::compose() {
     composed = true;
 }
 
+void Scenery::drawAllOutlines() {
+    for (const bound& area : *areaList)
+        drawBounds(area);
+}
+
+void Scenery::drawAllWalls() {
+    for (Wall& wall : *wallList)
+        wall.draw();
+}
+
 void Scenery::drawBackdrop() {
     DrawImage(composed ? backdrop : background, 0, 0);
 }
 
 void Scenery::drawOutlinesOver(const std::vector<SDL_Rect>& places) {
-    if (composed) {
+    if (composed)
         outlines.drawOver(places);
-        return;
-    }
-    for (const bound& area : *areaList)
-        drawBounds(area);
+    else
+        drawAllOutlines();
 }
 
 void Scenery::drawWallsOver(const std::vector<SDL_Rect>& places) {
-    if (composed) {
+    if (composed)
         walls.drawOver(places);
-        return;
-    }
-    for (Wall& wall : *wallList)
-        wall.draw();
+    else
+        drawAllWalls();
 }

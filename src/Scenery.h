@@ -19,9 +19,10 @@ public:
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
 
-    // Runs `draw` with every draw going into the layer instead of the screen.
+    // Runs `draw` with every draw going into the layer instead of the screen; false when there
+    // was no memory for the layer.
     template <class Draw>
-    void compose(Draw draw);
+    bool compose(Draw draw);
     void clear();
 
     // Only the parts of `places` where the layer holds something.
@@ -58,8 +59,12 @@ private:
     void compose();
     bool composable() const;
     void release();
+    // Every outline and every wall, the plain way.
+    void drawAllOutlines();
+    void drawAllWalls();
 
-    // What was composed, to tell when it changes.
+    // What was composed, and for which screen, to tell when it changes.
+    SDL_Surface* screen = nullptr;
     SDL_Surface* background = nullptr;
     std::vector<bound> areas;
     size_t wallCount = 0;
