@@ -194,8 +194,9 @@ void Scenery::compose() {
     if (!composable())
         return;
     backdrop = newTransparentPicture();
-    if (backdrop == nullptr || !outlines.compose([this] { drawAllOutlines(); }) ||
-        !walls.compose([this] { drawAllWalls(); })) {
+    if (backdrop == nullptr ||
+        (!areaList->empty() && !outlines.compose([this] { drawAllOutlines(); })) ||
+        (!wallList->empty() && !walls.compose([this] { drawAllWalls(); }))) {
         release();
         return;
     }
@@ -205,8 +206,11 @@ void Scenery::compose() {
         drawAllOutlines();
         drawAllWalls();
     }
-    // Where the background has no transparent pixel, the previous frame never shows through.
-    if (!hasPixel(backdrop, transparentWhite()))
+    // Where the background has no transparent pixel, the previous frame never shows through
+    // and the backdrop is drawn as a plain copy; otherwise run-length encoding skips the holes.
+    if (hasPixel(backdrop, transparentWhite()))
+        SDL_SetColorKey(backdrop, SDL_SRCCOLORKEY | SDL_RLEACCEL, transparentWhite());
+    else
         SDL_SetColorKey(backdrop, 0, 0);
     composed = true;
 }
