@@ -33,7 +33,9 @@ DISPLAY_NUMBER=$((150 + $$ % 100))
 while [ -e "/tmp/.X$DISPLAY_NUMBER-lock" ] || [ -e "/tmp/.X11-unix/X$DISPLAY_NUMBER" ]; do
     DISPLAY_NUMBER=$((DISPLAY_NUMBER + 1))
 done
-Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Without -noreset the server resets when its last client (the bare loop) leaves, and the game
+# connecting just then finds no display.
+Xvfb ":$DISPLAY_NUMBER" -noreset -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
 export DISPLAY=":$DISPLAY_NUMBER"
 for _ in $(seq 100); do

@@ -22,15 +22,15 @@ if(NOT SKARLUME_SANITIZE)
   add_library(first_flip_stamp MODULE ${BENCH_DIR}/first_flip_stamp.c)
   target_link_libraries(first_flip_stamp PRIVATE PkgConfig::SDL)
 
-  find_package(benchmark QUIET)
-  if(benchmark_FOUND)
-    add_executable(skarlume_bench ${BENCH_DIR}/bench_main.cpp)
-    target_link_libraries(skarlume_bench PRIVATE replay_core benchmark::benchmark)
-    target_compile_definitions(skarlume_bench PRIVATE
-      GAME_DIR="${GAME_DIR}"
-      BENCH_DATA_DIR="${BENCH_DIR}"
-      GAME_BINARY="$<TARGET_FILE:skarlume>"
-      FIRST_FLIP_STAMP="$<TARGET_FILE:first_flip_stamp>")
-    add_dependencies(skarlume_bench skarlume first_flip_stamp)
-  endif()
+  # The plain way of drawing a frame, which the frame tests compare with, is its baseline.
+  add_executable(skarlume_bench ${BENCH_DIR}/bench_main.cpp
+                 ${PROJECT_SOURCE_DIR}/tests/plaindrawing.cpp)
+  target_include_directories(skarlume_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(skarlume_bench PRIVATE replay_core)
+  target_compile_definitions(skarlume_bench PRIVATE
+    GAME_DIR="${GAME_DIR}"
+    BENCH_DATA_DIR="${BENCH_DIR}"
+    GAME_BINARY="$<TARGET_FILE:skarlume>"
+    FIRST_FLIP_STAMP="$<TARGET_FILE:first_flip_stamp>")
+  add_dependencies(skarlume_bench skarlume first_flip_stamp)
 endif()

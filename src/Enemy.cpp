@@ -78,8 +78,8 @@ void Enemy::move() {
     }
     point target = path.front();
     if (target.x == xPosition && target.y == yPosition) {
-        path.push_back(target);
-        path.pop_front();
+        // The reached point goes to the back of the path, moved rather than copied.
+        path.splice(path.end(), path, path.begin());
         target = path.front();
     }
     xVelocity = clampToSpeed(target.x - xPosition, speed);

@@ -1,6 +1,7 @@
 // The level being played: what it owns, its frame cycle, the laser rules and the file loader.
 #include "Level.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -26,6 +27,15 @@ constexpr int DUAL_SHOOTER_FIRST_COUNT = 50;
 
 bool inFlight(const Laser& laser) {
     return !laser.isVanishing() && !laser.vanished();
+}
+
+constexpr int WALL_CELL = 32;
+constexpr int WALL_COLUMNS = (SCREEN_WIDTH + WALL_CELL - 1) / WALL_CELL;
+constexpr int WALL_ROWS = (SCREEN_HEIGHT + WALL_CELL - 1) / WALL_CELL;
+
+// The cell of a window coordinate, held to the window's cells.
+int cellOf(int coordinate, int cells) {
+    return std::max(0, std::min(cells - 1, coordinate / WALL_CELL));
 }
 
 }  // namespace
@@ -89,26 +99,37 @@ void Level::step() {
     checklasers();
 }
 
+// The painter's order: background, ship, outlines, enemies and crates, lasers, walls. What
+// never moves comes composed in one picture, and the outlines and walls are laid back over
+// wherever the things that move were drawn, so every pixel is the painter's.
 void Level::draw() {
-    DrawImage(background, 0, 0);
-    player->draw();
-    for (auto it = enemies.begin(); it != enemies.end();) {
-        Ship* ship = *it;
-        ship->draw();
-        // A ship leaves the level in the very draw in which its explosion ends.
-        if (ship->isDead()) {
-            --enemyCount;
-            delete ship;
-            it = enemies.erase(it);
-        } else {
-            ++it;
-        }
+    scenery.update(background, player->getBounds(), walls);
+    scenery.drawBackdrop();
+    moved.clear();
+    {
+        DrawnAreas recorded(moved);
+        player->drawShip();
     }
-    // Back to front, so the oldest laser is drawn last.
-    for (auto it = lasers.rbegin(); it != lasers.rend(); ++it)
-        it->draw();
-    for (Wall& wall : walls)
-        wall.draw();
+    scenery.drawOutlinesOver(moved);
+    {
+        DrawnAreas recorded(moved);
+        for (auto it = enemies.begin(); it != enemies.end();) {
+            Ship* ship = *it;
+            ship->draw();
+            // A ship leaves the level in the very draw in which its explosion ends.
+            if (ship->isDead()) {
+                --enemyCount;
+                delete ship;
+                it = enemies.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        // Back to front, so the oldest laser is drawn last.
+        for (auto it = lasers.rbegin(); it != lasers.rend(); ++it)
+            it->draw();
+    }
+    scenery.drawWallsOver(moved);
     if (enemyCount == 0)
         status = LEVEL_WON;
     // Lost is set after won, so a frame in which both happen is a loss.
@@ -118,7 +139,24 @@ void Level::draw() {
 
 void Level::addWall(Wall w) {
     walls.push_back(w);
-    wallOrder.push_back(&walls.back());
+    const Wall* added = &walls.back();
+    wallOrder.push_back(added);
+    if (wallsByCell.empty())
+        wallsByCell.resize(WALL_COLUMNS * WALL_ROWS);
+    const Wall::Box& box = added->getBox();
+    if (box.right < 0 || box.bottom < 0 || box.left >= SCREEN_WIDTH || box.top >= SCREEN_HEIGHT)
+        return;
+    for (int row = cellOf(box.top, WALL_ROWS); row <= cellOf(box.bottom, WALL_ROWS); ++row)
+        for (int column = cellOf(box.left, WALL_COLUMNS); column <= cellOf(box.right, WALL_COLUMNS);
+             ++column)
+            wallsByCell[row * WALL_COLUMNS + column].push_back(added);
+}
+
+// Off the screen every wall is a candidate.
+const std::vector<const Wall*>& Level::wallsNear(point p) const {
+    if (p.x < 0 || p.y < 0 || p.x >= SCREEN_WIDTH || p.y >= SCREEN_HEIGHT || wallsByCell.empty())
+        return wallOrder;
+    return wallsByCell[(p.y / WALL_CELL) * WALL_COLUMNS + p.x / WALL_CELL];
 }
 
 void Level::addEnemy(Ship* s) {
@@ -153,7 +191,7 @@ void Level::checklasers() {
         const point hot = laser.getHotPoint();
         const bool playerShot = laser.getType() == LASER_PLAYER;
 
-        for (const Wall* wall : wallOrder) {
+        for (const Wall* wall : wallsNear(hot)) {
             if (!wall->doesCollide(hot.x, hot.y))
                 continue;
             laser.vanish();

@@ -10,6 +10,7 @@
 
 #include "Laser.h"
 #include "Player.h"
+#include "Scenery.h"
 #include "Ship.h"
 #include "Wall.h"
 
@@ -51,6 +52,7 @@ public:
     int getEnemyCount() const { return enemyCount; }
     int getShotCount() const { return shotCount; }
     int getStatus() const { return status; }
+    SDL_Surface* getBackground() const { return background; }
     bool fileOpened() const { return opened; }
     const std::list<Ship*>& getEnemies() const { return enemies; }
     const std::list<Laser>& getLasers() const { return lasers; }
@@ -63,11 +65,17 @@ private:
     std::list<Ship*> enemies;
     std::list<Laser> lasers;
     std::list<Wall> walls;
-    // The same walls in the same order, side by side in memory: every laser is tested against
-    // every wall each frame, and walking the list's scattered nodes was most of that time.
+    // The walls in list order, and for each cell of the window those whose collision box
+    // reaches into it, still in list order: a laser's hot point on the screen is tested only
+    // against the walls of its cell, so the first wall to hold it is the same as in the list.
     std::vector<const Wall*> wallOrder;
+    std::vector<std::vector<const Wall*>> wallsByCell;
+    const std::vector<const Wall*>& wallsNear(point p) const;
     Player* player;
     SDL_Surface* background;
+    Scenery scenery;
+    // Where this frame's moving things were drawn, kept to spare an allocation a frame.
+    std::vector<SDL_Rect> moved;
     int status;
     bool opened;
 };

@@ -19,6 +19,8 @@ public:
 
     void move() override;
     void draw() override;
+    // The ship alone, without its areas' outlines.
+    void drawShip() { Ship::draw(); }
     bool doesCollide(int x, int y) override;
     void hit() override;
     void fireLaser() override;

@@ -44,12 +44,12 @@ Wall::Wall(int x1, int y1, int x2, int y2)
     startY = firstIsStart ? y1 : y2;
     endX = firstIsStart ? x2 : x1;
     endY = firstIsStart ? y2 : y1;
-    boxTop = startY;
-    boxBottom = direction == HORIZONTAL ? startY + imageHeight(image) : endY;
-    boxLeft = direction == RISING ? endX : startX;
-    boxRight = direction == VERTICAL ? startX + imageWidth(image)
-               : direction == RISING ? startX
-                                     : endX;
+    box.top = startY;
+    box.bottom = direction == HORIZONTAL ? startY + imageHeight(image) : endY;
+    box.left = direction == RISING ? endX : startX;
+    box.right = direction == VERTICAL ? startX + imageWidth(image)
+                : direction == RISING ? startX
+                                      : endX;
 }
 
 bool checkLine(int px, int py, int ax, int ay, int bx, int by, int side) {

@@ -6,6 +6,14 @@
 
 class Wall : public Sprite {
 public:
+    // The rectangle outside which nothing collides, bounds included.
+    struct Box {
+        int left;
+        int top;
+        int right;
+        int bottom;
+    };
+
     Wall(int x1, int y1, int x2, int y2);
 
     void draw() override;
@@ -13,11 +21,12 @@ public:
     int getDirection() const { return direction; }
     // Most lasers are nowhere near most walls: the box test, inline, spares them the call.
     bool doesCollide(int x, int y) const {
-        return boxLeft <= x && x <= boxRight && boxTop <= y && y <= boxBottom &&
+        return box.left <= x && x <= box.right && box.top <= y && y <= box.bottom &&
                collidesInBox(x, y);
     }
     point getStart() const { return {startX, startY}; }
     point getEnd() const { return {endX, endY}; }
+    const Box& getBox() const { return box; }
 
     static SDL_Surface* findImage(int x1, int y1, int x2, int y2);
 
@@ -29,11 +38,7 @@ private:
     int startY;
     int endX;
     int endY;
-    // The rectangle outside which nothing collides, fixed with the picture.
-    int boxLeft;
-    int boxTop;
-    int boxRight;
-    int boxBottom;
+    Box box;  // fixed with the picture
 };
 
 // True when (px, py) lies strictly on the `side` (1 or -1) of the line through a and b.

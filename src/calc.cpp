@@ -1,6 +1,8 @@
 // Point-in-triangle geometry that the enemies' collision shapes are built on.
 #include "calc.h"
 
+#include <algorithm>
+
 int calc::abs(int value) {
     return value < 0 ? -value : value;
 }
@@ -13,8 +15,14 @@ double triangleArea(point t0, point t1, point t2) {
 // The three triangles that p cuts the triangle into cover more than it unless p is inside or
 // on an edge; every area is a half of an integer, so the sums are exact.
 bool inTriangle(point p, point t0, point t1, point t2) {
+    const double whole = triangleArea(t0, t1, t2);
+    // Beyond the box around its corners a triangle with an area holds no point (a flat one holds
+    // its whole line): most shots that pass a ship are answered here, without the areas.
+    if (whole > 0 && (p.x < std::min({t0.x, t1.x, t2.x}) || p.x > std::max({t0.x, t1.x, t2.x}) ||
+                      p.y < std::min({t0.y, t1.y, t2.y}) || p.y > std::max({t0.y, t1.y, t2.y})))
+        return false;
     double a1 = triangleArea(p, t0, t1);
     double a2 = triangleArea(p, t0, t2);
     double a3 = triangleArea(p, t1, t2);
-    return triangleArea(t0, t1, t2) >= a1 + a2 + a3;
+    return whole >= a1 + a2 + a3;
 }

@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 constexpr int SCREEN_WIDTH = 1024;
 constexpr int SCREEN_HEIGHT = 768;
 constexpr int SCREEN_BPP = 16;
@@ -61,3 +63,29 @@ SDL_Surface* GetImage(int id);
 void DrawPartialImage(SDL_Surface* img, int x, int y, int sx, int sy, int w, int h);
 void DrawImage(SDL_Surface* img, int x, int y);
 void UnloadImages();
+
+// While one lives, every draw goes to `target` instead of the screen: pictures are composed with
+// the very drawing code that would otherwise put them on the screen.
+class DrawingTarget {
+public:
+    explicit DrawingTarget(SDL_Surface* target);
+    ~DrawingTarget();
+    DrawingTarget(const DrawingTarget&) = delete;
+    DrawingTarget& operator=(const DrawingTarget&) = delete;
+
+private:
+    SDL_Surface* previous;
+};
+
+// While one lives, the rectangle that every draw actually covered (after clipping) is added
+// to `areas`.
+class DrawnAreas {
+public:
+    explicit DrawnAreas(std::vector<SDL_Rect>& areas);
+    ~DrawnAreas();
+    DrawnAreas(const DrawnAreas&) = delete;
+    DrawnAreas& operator=(const DrawnAreas&) = delete;
+
+private:
+    std::vector<SDL_Rect>* previous;
+};

@@ -283,12 +283,16 @@ int handlePlayEvent(const SDL_Event& event, Player* player) {
     return STATE_GAME;
 }
 
-int playFrame(Level* current, Player* player) {
-    current->step();
+void drawPlayScreen(Level* current, const Player* player) {
     Slock(screen);
     current->draw();
     drawSpareLives(player);
     Sulock(screen);
+}
+
+int playFrame(Level* current, Player* player) {
+    current->step();
+    drawPlayScreen(current, player);
     SDL_Flip(screen);
     if (current->won())
         return STATE_LEVEL_WON;

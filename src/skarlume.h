@@ -37,6 +37,8 @@ int handleCredits();
 // Each returns STATE_GAME while the level goes on, or the screen to go to.
 int handlePlayEvent(const SDL_Event& event, Player* player);
 int playFrame(Level* current, Player* player);
+// The picture of one frame without the step: the level, then the spare lives over it.
+void drawPlayScreen(Level* current, const Player* player);
 
 // The play screen's loop at 60 frames a second. The observer, if any, sees every event with
 // the number of the frame it comes before (frames count from 1), and is told of every frame

@@ -323,11 +323,20 @@ TEST_F(HostileLevels, LongLinesWithoutRecordsAreIgnored) {
 }
 
 // Each "(" of an enemy line is a path point; scanning each from a copy of the rest of the line
-// made a long line take minutes.
-TEST_F(HostileLevels, EnemyLineWithAMillionParenthesesLoadsQuickly) {
-    auto start = std::chrono::steady_clock::now();
-    loadAndPlay("EnemyForward(1, 1)UP" + std::string(1000000, '(') + "\nCrate(480, 300)\n", 1);
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5);
+// made the work grow with the square of the line's length, and a long line took minutes. Ten
+// times the parentheses must cost about ten times the processor time, not a hundred times.
+TEST_F(HostileLevels, AnEnemyLinesCostGrowsInProportionToItsParentheses) {
+    auto cost = [this](size_t parentheses) {
+        double before = threadSeconds();
+        loadAndPlay("EnemyForward(1, 1)UP" + std::string(parentheses, '(') + "\nCrate(480, 300)\n",
+                    1);
+        return threadSeconds() - before;
+    };
+    const double tenth = cost(100000);
+    const double whole = cost(1000000);
+    EXPECT_LT(whole, 30 * tenth) << "100,000 parentheses: " << tenth << " s; a million: " << whole
+                                 << " s";
+    EXPECT_EQ(getCurrentLevel()->getEnemyCount(), 1);
 }
 
 }  // namespace

@@ -152,8 +152,9 @@ TEST_F(PlayScreenTest, MissingLevelReturnsToTheTitleWithLivesAndLevelUnchanged) 
     EXPECT_EQ(level, 404);
 }
 
-TEST_F(PlayScreenTest, PlayRunsAtSixtyFramesASecond) {
-    // 175 frames from the shot to the lost level: about 2.92 seconds at 60 a second.
+// Never faster than 60 frames a second; a busy machine may make it slower, which is no fault.
+TEST_F(PlayScreenTest, PlayIsNeverFasterThanSixtyFramesASecond) {
+    // 175 frames from the shot to the lost level: the last starts 174 frames after the first.
     writeLevel(900, ownShotBack);
     level = 900;
     lives = 4;
@@ -163,7 +164,6 @@ TEST_F(PlayScreenTest, PlayRunsAtSixtyFramesASecond) {
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GT(seconds, 174.0 / 60);
-    EXPECT_LT(seconds, 175.0 / 60 + 1.0);
 }
 
 TEST_F(PlayScreenTest, TheDecidingFrameIsDrawnBeforeThePlayScreenLeaves) {

@@ -438,12 +438,6 @@ TEST_F(MenuScreens, ShipSelectBarSitsUnderTheChosenShip) {
     EXPECT_TRUE(MarkerPictures::backgroundAt(30, 623));
 }
 
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec + now.tv_nsec / 1e9;
-}
-
 // A menu waiting for a key sleeps instead of keeping a processor busy.
 TEST_F(MenuScreens, MenusSleepWhileWaitingForAKey) {
     struct Waiting {

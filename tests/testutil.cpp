@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -45,6 +46,12 @@ int countNot(Uint16 color, int x, int y, int w, int h) {
 
 Uint16 rgb(Uint8 r, Uint8 g, Uint8 b) {
     return static_cast<Uint16>(SDL_MapRGB(game_screen->format, r, g, b));
+}
+
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
 ScopedPicture::ScopedPicture(int id, int w, int h, Uint8 r, Uint8 g, Uint8 b)

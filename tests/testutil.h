@@ -22,6 +22,10 @@ int countNot(Uint16 color, int x, int y, int w, int h);
 // A 565 colour of the screen's format.
 Uint16 rgb(Uint8 r, Uint8 g, Uint8 b);
 
+// Processor time the calling thread has used, in seconds: unlike the clock on the wall, other
+// processes on a busy machine hardly change it.
+double threadSeconds();
+
 // Swaps a registry picture for a plain picture of a size the test knows, for one scope.
 class ScopedPicture {
 public:
