@@ -7,13 +7,13 @@ set -e
 # picture maker draws and packs the icons with.
 PLAY_PACKAGES="g++ make cmake pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libsdl-gfx1.2-dev
 fonts-dejavu-core zlib1g-dev"
-# Tests: GoogleTest, Google Benchmark, clang's fuzzer and sanitizer runtimes; for the real-window
+# Tests: GoogleTest, clang's fuzzer and sanitizer runtimes; for the real-window
 # tests an X server (xvfb), key presses (xdotool), screenshots and pixel comparison (imagemagick),
 # xdpyinfo (x11-utils) for the processor-use benchmark, Xlib for tools/closewindow, and
 # sdl12-compat beside the classic SDL 1.2 as a second runtime; for the package check
 # dpkg-shlibdeps (dpkg-dev) and file, which cpack uses, lintian, desktop-file-validate and
 # appstreamcli.
-TEST_PACKAGES="libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
+TEST_PACKAGES="libgtest-dev googletest clang libclang-rt-14-dev
 xvfb xdotool imagemagick x11-utils libx11-dev libsdl1.2-compat
 dpkg-dev file lintian desktop-file-utils appstream"
 case "${1:-test}" in

@@ -146,3 +146,32 @@ game_cpu_ticks() {
     # Fields after the parenthesised command name: utime and stime are the 12th and 13th.
     sed 's/^.*) //' "/proc/$GAME_PID/stat" 2>/dev/null | awk '{ print $12 + $13 }'
 }
+
+# The frames drawn so far: the whole lines that the preloaded frame timer (flipcount.c) has
+# written to $WORK/flips, one for each of the program's own flips.
+flips() {
+    local count
+    count=$(wc -l <"$WORK/flips" 2>/dev/null)
+    echo "${count:-0}"
+}
+
+# check_pacing FIRST LAST: fails when frames FIRST+1..LAST held more than 60 in any second.
+# A frame lasts from one flip to the next. The pacer starts every frame at its own deadline or
+# later, the deadlines 1/60 s apart, so any 61 frames in a row take longer than a second: no
+# second ever holds more than 60 whole frames. A late frame only makes that easier, so a busy
+# machine never fails this; sets PACING to what was seen.
+check_pacing() {
+    PACING=$(sed -n "$(($1 + 1)),${2}p" "$WORK/flips" | awk '
+    { at[NR] = $1 }
+    END {
+        shortest = -1
+        for (i = 1; i + 61 <= NR; ++i) {
+            span = at[i + 61] - at[i]
+            if (shortest < 0 || span < shortest) { shortest = span; from = i }
+        }
+        if (shortest < 0) { print "fewer than 62 frames: nothing to check"; exit 0 }
+        printf "the shortest run of 61 frames took %.1f ms", shortest / 1e6
+        if (shortest <= 1e9) { printf " (from frame %d)", from; exit 1 }
+    }') || fail "more than 60 frames within one second: $PACING"
+    echo "pacing: $PACING"
+}
