@@ -71,21 +71,6 @@ void enter(const std::string& dir) {
     }
 }
 
-// While it lives every draw is clipped away by an empty clip rectangle, so the drawing logic
-// (lasers growing and shrinking, explosions counting down) runs without its pixels. The screen
-// stays the blits' destination: SDL re-encodes a run-length picture whenever its destination
-// changes, which a stand-in screen would cause on every switch.
-class ClippedDrawing {
-public:
-    ClippedDrawing() {
-        SDL_Rect nothing = {0, 0, 0, 0};
-        SDL_SetClipRect(game_screen, &nothing);
-    }
-    ~ClippedDrawing() { SDL_SetClipRect(game_screen, nullptr); }
-    ClippedDrawing(const ClippedDrawing&) = delete;
-    ClippedDrawing& operator=(const ClippedDrawing&) = delete;
-};
-
 // A level and the input that plays it.
 struct Scenario {
     std::string name;

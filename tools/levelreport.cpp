@@ -10,23 +10,11 @@
 #include "Enemy.h"
 #include "Level.h"
 #include "graphics.h"
+#include "replay.h"
 #include "skarlume.h"
 #include "survey.h"
 
 namespace {
-
-// While it lives every draw is clipped away by an empty clip rectangle: the drawing logic
-// (lasers growing and shrinking, explosions counting down) still runs, without its pixels.
-class ClippedDrawing {
-public:
-    ClippedDrawing() {
-        SDL_Rect nothing = {0, 0, 0, 0};
-        SDL_SetClipRect(game_screen, &nothing);
-    }
-    ~ClippedDrawing() { SDL_SetClipRect(game_screen, nullptr); }
-    ClippedDrawing(const ClippedDrawing&) = delete;
-    ClippedDrawing& operator=(const ClippedDrawing&) = delete;
-};
 
 bool isArrow(SDLKey key) {
     return key == SDLK_UP || key == SDLK_DOWN || key == SDLK_LEFT || key == SDLK_RIGHT;

@@ -138,6 +138,15 @@ bool startHeadless() {
     return true;
 }
 
+ClippedDrawing::ClippedDrawing() {
+    SDL_Rect nothing = {0, 0, 0, 0};
+    SDL_SetClipRect(game_screen, &nothing);
+}
+
+ClippedDrawing::~ClippedDrawing() {
+    SDL_SetClipRect(game_screen, nullptr);
+}
+
 ReplayOutcome playReplay(const Replay& replay, int maxFrames,
                          void (*onFrame)(int frame, void* context), void* context) {
     if (maxFrames <= 0)
