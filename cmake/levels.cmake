@@ -18,7 +18,9 @@ add_library(report_core STATIC ${PROJECT_SOURCE_DIR}/tools/survey.cpp
   ${PROJECT_SOURCE_DIR}/tools/levelreport.cpp)
 target_include_directories(report_core PUBLIC ${PROJECT_SOURCE_DIR}/tools)
 target_link_libraries(report_core PUBLIC replay_core)
-cmake_language(DEFER CALL target_link_libraries skarlume_tests PRIVATE report_core)
+if(SKARLUME_BUILD_TESTS)
+  cmake_language(DEFER CALL target_link_libraries skarlume_tests PRIVATE report_core)
+endif()
 
 add_executable(solve ${PROJECT_SOURCE_DIR}/tools/solve.cpp)
 target_link_libraries(solve PRIVATE report_core)
