@@ -50,25 +50,15 @@ endforeach()
 
 # The level report on every shipped level: a level's test fails when the level misses one of
 # the campaign's targets (random play, lateness, a clean replay). The rule over the last ten
-# levels is judged by a run over all of them. Under the sanitizers ten random games a level
-# instead of thirty (the first ten of the same games), to keep the suite to minutes.
-# Levels listed as pending are being redesigned: their report tests are registered but
-# disabled until the redesign lands.
-set(REPORT_PENDING_FIRST_LEVELS)
-set(REPORT_PENDING_LAST_LEVELS 18 19 20 21 22 23 24 25 26 27 28 29 30 31 32 33 34 35)
+# levels is judged by a run over all of them (one random game each there: the single-level
+# tests have already played the thirty).
 foreach(n RANGE 1 35)
   add_test(NAME level${n}_report COMMAND levelreport ${n}
     WORKING_DIRECTORY ${GAME_DIR})
   set_tests_properties(level${n}_report PROPERTIES
     ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy" LABELS report)
-  if(n IN_LIST REPORT_PENDING_FIRST_LEVELS OR n IN_LIST REPORT_PENDING_LAST_LEVELS)
-    set_tests_properties(level${n}_report PROPERTIES DISABLED TRUE)
-  endif()
 endforeach()
 add_test(NAME levels_report_last_ten COMMAND levelreport --random-plays 1 26-35
   WORKING_DIRECTORY ${GAME_DIR})
 set_tests_properties(levels_report_last_ten PROPERTIES
   ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy" LABELS report)
-if(REPORT_PENDING_LAST_LEVELS)
-  set_tests_properties(levels_report_last_ten PROPERTIES DISABLED TRUE)
-endif()
