@@ -175,8 +175,10 @@ void sampleFrame(const Scenario& scenario, int round, PlainDrawing& plain,
         start = Clock::now();
         switch ((round + turn) % 4) {
             case 0:
+                // As the play screen draws it: over the frame before. The other draws in
+                // between change what the screen shows, not what this one blits.
                 Slock(screen);
-                current->draw();
+                current->redraw({});
                 Sulock(screen);
                 draw = microsSince(start);
                 break;

@@ -103,8 +103,19 @@ void Level::step() {
 // never moves comes composed in one picture, and the outlines and walls are laid back over
 // wherever the things that move were drawn, so every pixel is the painter's.
 void Level::draw() {
+    drawFrame(nullptr);
+}
+
+void Level::redraw(const std::vector<SDL_Rect>& drawnSince) {
+    drawFrame(&drawnSince);
+}
+
+void Level::drawFrame(const std::vector<SDL_Rect>* drawnSince) {
     scenery.update(background, player->getBounds(), walls);
-    scenery.drawBackdrop();
+    if (drawnSince != nullptr)
+        scenery.drawBackdropOver(moved, *drawnSince);
+    else
+        scenery.drawBackdrop();
     moved.clear();
     {
         DrawnAreas recorded(moved);

@@ -37,7 +37,12 @@ public:
     bool lost() const { return status == LEVEL_LOST; }
 
     void step();
+    // The whole frame, over whatever the screen holds.
     void draw();
+    // The same frame, for a screen that still shows this level's last frame with nothing drawn
+    // over it since but at `drawnSince` (the play screen's spare lives): only there and where
+    // something moved is the backdrop laid anew. Anywhere else it is `draw`.
+    void redraw(const std::vector<SDL_Rect>& drawnSince);
 
     void addWall(Wall w);
     void addEnemy(Ship* s);
@@ -74,7 +79,10 @@ private:
     Player* player;
     SDL_Surface* background;
     Scenery scenery;
-    // Where this frame's moving things were drawn, kept to spare an allocation a frame.
+    void drawFrame(const std::vector<SDL_Rect>* drawnSince);
+
+    // Where this frame's moving things were drawn, kept to spare an allocation a frame; the next
+    // frame lays the backdrop back over them.
     std::vector<SDL_Rect> moved;
     int status;
     bool opened;

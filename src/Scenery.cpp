@@ -147,6 +147,7 @@ Scenery::~Scenery() {
 void Scenery::release() {
     SDL_FreeSurface(backdrop);
     backdrop = nullptr;
+    laidOn = nullptr;
     outlines.clear();
     walls.clear();
     composed = false;
@@ -225,6 +226,26 @@ void Scenery::drawAllWalls() {
 
 void Scenery::drawBackdrop() {
     DrawImage(composed ? backdrop : background, 0, 0);
+    laidOn = composed && drawsWholeScreen() ? game_screen : nullptr;
+}
+
+void Scenery::drawBackdropOver(const std::vector<SDL_Rect>& moved,
+                               const std::vector<SDL_Rect>& drawnSince) {
+    // A hardware screen may flip between two buffers, and a clipped draw left the rest of the
+    // screen as it was: then the whole backdrop goes down again.
+    if (laidOn == nullptr || laidOn != game_screen || !drawsWholeScreen() ||
+        (game_screen->flags & SDL_HWSURFACE)) {
+        drawBackdrop();
+        return;
+    }
+    for (const auto* places : {&moved, &drawnSince})
+        for (const SDL_Rect& place : *places)
+            DrawPartialImage(backdrop, place.x, place.y, place.x, place.y, place.w, place.h);
+}
+
+bool Scenery::drawsWholeScreen() const {
+    const SDL_Rect& clip = game_screen->clip_rect;
+    return clip.x == 0 && clip.y == 0 && clip.w == game_screen->w && clip.h == game_screen->h;
 }
 
 void Scenery::drawOutlinesOver(const std::vector<SDL_Rect>& places) {

@@ -48,6 +48,10 @@ public:
 
     // The background with the outlines and then the walls over it.
     void drawBackdrop();
+    // The same, only over `moved` and `drawnSince`, when the screen still shows what was laid
+    // on it last time but there (the caller knows); the whole backdrop otherwise.
+    void drawBackdropOver(const std::vector<SDL_Rect>& moved,
+                          const std::vector<SDL_Rect>& drawnSince);
     // The outlines again over `places`: the ship is drawn under them.
     void drawOutlinesOver(const std::vector<SDL_Rect>& places);
     // The walls again over `places`: everything else is drawn under them.
@@ -58,6 +62,7 @@ private:
                    const std::list<Wall>& walls) const;
     void compose();
     bool composable() const;
+    bool drawsWholeScreen() const;
     void release();
     // Every outline and every wall, the plain way.
     void drawAllOutlines();
@@ -77,6 +82,8 @@ private:
 
     bool composed = false;
     SDL_Surface* backdrop = nullptr;
+    // The screen the whole composed backdrop was last laid on, unclipped; null when none.
+    SDL_Surface* laidOn = nullptr;
     Layer outlines;
     Layer walls;
 };

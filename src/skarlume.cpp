@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <thread>
+#include <vector>
 
 #include "Level.h"
 #include "Player.h"
@@ -102,6 +103,11 @@ private:
 };
 
 // One picture of the chosen ship for every life beyond the one in play, from the bottom right.
+namespace {
+// Where the last frame's spare lives went: the next frame lays the backdrop back there first.
+std::vector<SDL_Rect> spareLivesDrawn;
+}  // namespace
+
 void drawSpareLives(const Player* player) {
     SDL_Surface* icon = player->getImage();
     if (icon == nullptr)
@@ -285,8 +291,12 @@ int handlePlayEvent(const SDL_Event& event, Player* player) {
 
 void drawPlayScreen(Level* current, const Player* player) {
     Slock(screen);
-    current->draw();
-    drawSpareLives(player);
+    current->redraw(spareLivesDrawn);
+    spareLivesDrawn.clear();
+    {
+        DrawnAreas recorded(spareLivesDrawn);
+        drawSpareLives(player);
+    }
     Sulock(screen);
 }
 

@@ -333,4 +333,49 @@ TEST_F(SameFrames, ABackgroundWithTransparentHolesShowsThePreviousFrameThroughTh
     SDL_FreeSurface(holed);
 }
 
+// The play screen lays the backdrop back only where things were drawn the frame before: a mark
+// where nothing moves stays until a whole frame is drawn.
+TEST_F(SameFrames, APlayFrameLaysTheBackdropOnlyWhereSomethingWasDrawn) {
+    enterScratchGame({{1, "Ship(500, 650)\nShipArea(450, 600) (700, 740)\nCrate(300, 300)\n"}});
+    lives = 3;
+    changeLevel(1, bg, 1);
+    Level* level = getCurrentLevel();
+    startBothScreens(0);
+    ASSERT_EQ(drawAndCompare(level), "");
+    const Uint16 mark = rgb(255, 0, 255);
+    SDL_Rect corner = {10, 10, 4, 4};
+    SDL_FillRect(game_screen, &corner, mark);
+    level->step();
+    drawPlayScreen(level, level->getPlayer());
+    EXPECT_EQ(pixelAt(11, 11), mark) << "the whole backdrop was laid again";
+    level->step();
+    level->draw();
+    EXPECT_NE(pixelAt(11, 11), mark) << "a whole frame left the mark";
+}
+
+// Frames drawn clipped away (the report, the solver) leave the screen behind: the next frame on
+// the screen is drawn whole, and so is one after the spare lives changed.
+TEST_F(SameFrames, TheFirstFrameAfterClippedOnesOrFewerLivesIsWhole) {
+    enterScratchGame({{1,
+                       "Ship(500, 650)\nShipArea(450, 600) (700, 740)\n"
+                       "EnemyForward(100, 100)DOWN(100, 100) (800, 100)\nCrate(300, 300)\n"}});
+    lives = 4;
+    changeLevel(1, bg, 1);
+    Level* level = getCurrentLevel();
+    startBothScreens(rgb(0, 200, 0));
+    ASSERT_EQ(drawAndCompare(level), "");
+    {
+        ClippedDrawing clipped;
+        for (int frame = 0; frame < 30; ++frame) {
+            level->step();
+            drawPlayScreen(level, level->getPlayer());
+        }
+    }
+    level->step();
+    ASSERT_EQ(drawAndCompare(level), "") << "after clipped frames";
+    lives = 1;
+    level->step();
+    ASSERT_EQ(drawAndCompare(level), "") << "after the spare lives went";
+}
+
 }  // namespace
