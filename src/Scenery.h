@@ -82,6 +82,8 @@ private:
 
     bool composed = false;
     SDL_Surface* backdrop = nullptr;
+    // The same pixels, for laying back small pieces of it.
+    SDL_Surface* pieces = nullptr;
     // The screen the whole composed backdrop was last laid on, unclipped; null when none.
     SDL_Surface* laidOn = nullptr;
     Layer outlines;
