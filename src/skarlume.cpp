@@ -102,12 +102,12 @@ private:
     long long frames = 0;
 };
 
-// One picture of the chosen ship for every life beyond the one in play, from the bottom right.
 namespace {
 // Where the last frame's spare lives went: the next frame lays the backdrop back there first.
 std::vector<SDL_Rect> spareLivesDrawn;
 }  // namespace
 
+// One picture of the chosen ship for every life beyond the one in play, from the bottom right.
 void drawSpareLives(const Player* player) {
     SDL_Surface* icon = player->getImage();
     if (icon == nullptr)
