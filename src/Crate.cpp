@@ -3,11 +3,16 @@
 
 #include "graphics.h"
 
-Crate::Crate(int x, int y) : Ship(0, x, y, GetImage(IMG_CRATE), nullptr) {}
+namespace {
+constexpr int INSET = 15;
+}  // namespace
+
+Crate::Crate(int x, int y) : Ship(0, x, y, GetImage(IMG_CRATE), nullptr) {
+    reachOver({{INSET, INSET}, {imageWidth(image) - INSET, imageHeight(image) - INSET}});
+}
 
 // The inset's own border does not count.
 bool Crate::doesCollide(int px, int py) {
-    constexpr int inset = 15;
-    return xPosition + inset < px && px < xPosition + imageWidth(image) - inset &&
-           yPosition + inset < py && py < yPosition + imageHeight(image) - inset;
+    return xPosition + INSET < px && px < xPosition + imageWidth(image) - INSET &&
+           yPosition + INSET < py && py < yPosition + imageHeight(image) - INSET;
 }

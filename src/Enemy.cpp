@@ -24,6 +24,8 @@ int clampToSpeed(int distance, int speed) {
 }
 
 constexpr int LASER_VELOCITY = 3;
+// A dual shooter's middle, inside this inset, is hit as well as its two triangles.
+constexpr int DUAL_INSET = 15;
 constexpr int LASER_LIFE = 4;
 }  // namespace
 
@@ -111,6 +113,8 @@ FShooter::FShooter(int x, int y, int direction, std::list<point> path, int speed
             setCorners(hitTriangle, {5, h - 24}, {44, h - 9}, {44, h - 41});
             break;
     }
+    if (facesCompass(direction))
+        reachOver({hitTriangle[0], hitTriangle[1], hitTriangle[2]});
 }
 
 // The triangle points the way the shooter faces.
@@ -146,16 +150,24 @@ DShooter::DShooter(int x, int y, int direction, std::list<point> path, int speed
         setCorners(hitTriangle1, {w - 24, 2}, {w - 2, 20}, {w - 48, 20});
         setCorners(hitTriangle2, {w - 24, h - 2}, {w - 2, h - 20}, {w - 48, h - 20});
     }
+    if (facesCompass(direction))
+        reachOver({{DUAL_INSET, DUAL_INSET},
+                   {w - DUAL_INSET, h - DUAL_INSET},
+                   hitTriangle1[0],
+                   hitTriangle1[1],
+                   hitTriangle1[2],
+                   hitTriangle2[0],
+                   hitTriangle2[1],
+                   hitTriangle2[2]});
 }
 
 // Unlike a crate's, the inner rectangle here includes its own border.
 bool DShooter::doesCollide(int px, int py) {
     if (!facesCompass(direction))
         return false;
-    constexpr int inset = 15;
     int w = imageWidth(image), h = imageHeight(image);
-    if (xPosition + inset <= px && px <= xPosition + w - inset && yPosition + inset <= py &&
-        py <= yPosition + h - inset)
+    if (xPosition + DUAL_INSET <= px && px <= xPosition + w - DUAL_INSET &&
+        yPosition + DUAL_INSET <= py && py <= yPosition + h - DUAL_INSET)
         return true;
     point p{px, py};
     return inTriangle(p, shift(hitTriangle1[0]), shift(hitTriangle1[1]), shift(hitTriangle1[2])) ||

@@ -39,6 +39,8 @@ SDL_Surface* Laser::findImage(int direction, laser_type type) {
 
 Laser::Laser(int x, int y, int direction, int velocity, int life, laser_type type)
     : Sprite(x, y, findImage(direction, type)),
+      width(imageWidth(image)),
+      height(imageHeight(image)),
       direction(direction),
       velocity(velocity),
       life(life),
@@ -46,8 +48,8 @@ Laser::Laser(int x, int y, int direction, int velocity, int life, laser_type typ
       birthPoint{0, 0},
       vanishPoint{0, 0},
       type(type) {
-    int w = imageWidth(image);
-    int h = imageHeight(image);
+    int w = width;
+    int h = height;
     switch (direction) {
         case 0:
             xPosition = x - w / 2;
@@ -78,30 +80,11 @@ Laser::Laser(point p, int direction, int velocity, int life, laser_type type)
 point Laser::frontCorner() const {
     switch (direction) {
         case 90:
-            return {xPosition + imageWidth(image), yPosition};
+            return {xPosition + width, yPosition};
         case 180:
-            return {xPosition, yPosition + imageHeight(image)};
+            return {xPosition, yPosition + height};
         default:
             return {xPosition, yPosition};
-    }
-}
-
-point Laser::getHotPoint() const {
-    if (state == LS_VANISHING || state == LS_APPEARING_VANISHING || state == LS_VANISHED)
-        return {-1, -1};
-    int w = imageWidth(image);
-    int h = imageHeight(image);
-    switch (direction) {
-        case 0:
-            return {xPosition + w / 2, yPosition + 2};
-        case 90:
-            return {xPosition + w - 2, yPosition + h / 2};
-        case 180:
-            return {xPosition + w / 2, yPosition + h - 2};
-        case 270:
-            return {xPosition + 2, yPosition + h / 2};
-        default:
-            return {-1, -1};
     }
 }
 
@@ -116,19 +99,11 @@ void Laser::vanish() {
     vanishPoint = frontCorner();
 }
 
-bool Laser::isVanishing() const {
-    return state == LS_VANISHING || state == LS_APPEARING_VANISHING;
-}
-
-bool Laser::vanished() const {
-    return state == LS_VANISHED;
-}
-
 // Vanishes once wholly off the screen, so it finishes vanishing out of sight.
 void Laser::move() {
     Sprite::move();
-    if (xPosition < -imageWidth(image) || xPosition > SCREEN_WIDTH - 1 ||
-        yPosition < -imageHeight(image) || yPosition > SCREEN_HEIGHT - 1)
+    if (xPosition < -width || xPosition > SCREEN_WIDTH - 1 || yPosition < -height ||
+        yPosition > SCREEN_HEIGHT - 1)
         vanish();
 }
 
@@ -138,13 +113,13 @@ bool Laser::outOfBirthLine() const {
     int by = birthPoint.y - yPosition;
     switch (direction) {
         case 0:
-            return by > imageHeight(image);
+            return by > height;
         case 90:
             return bx < 0;
         case 180:
             return by < 0;
         case 270:
-            return bx > imageWidth(image);
+            return bx > width;
         default:
             return false;
     }
@@ -152,7 +127,7 @@ bool Laser::outOfBirthLine() const {
 
 void Laser::draw() {
     int x = xPosition, y = yPosition;
-    int w = imageWidth(image), h = imageHeight(image);
+    int w = width, h = height;
     int bx = birthPoint.x, by = birthPoint.y;
     int vx = vanishPoint.x, vy = vanishPoint.y;
     switch (state) {
@@ -212,7 +187,7 @@ void Laser::draw() {
 // Draws the part that has not yet passed the vanish line; nothing once all of it has.
 void Laser::drawVanishing() {
     int x = xPosition, y = yPosition;
-    int w = imageWidth(image), h = imageHeight(image);
+    int w = width, h = height;
     int vx = vanishPoint.x, vy = vanishPoint.y;
     bool gone = false;
     switch (direction) {

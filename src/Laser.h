@@ -14,7 +14,7 @@ enum laser_state {
     LS_APPEARING_VANISHING = 4,
 };
 
-class Laser : public Sprite {
+class Laser final : public Sprite {
 public:
     // (x, y) is the middle of the leading edge; the picture sits wholly behind it.
     Laser(int x, int y, int direction, int velocity, int life, laser_type type);
@@ -24,7 +24,25 @@ public:
     void move() override;
     void draw() override;
 
-    point getHotPoint() const;
+    // The point that meets walls and ships: two pixels inside the leading edge, in the middle.
+    point getHotPoint() const {
+        if (state == LS_VANISHING || state == LS_APPEARING_VANISHING || state == LS_VANISHED)
+            return {-1, -1};
+        int w = width;
+        int h = height;
+        switch (direction) {
+            case 0:
+                return {xPosition + w / 2, yPosition + 2};
+            case 90:
+                return {xPosition + w - 2, yPosition + h / 2};
+            case 180:
+                return {xPosition + w / 2, yPosition + h - 2};
+            case 270:
+                return {xPosition + 2, yPosition + h / 2};
+            default:
+                return {-1, -1};
+        }
+    }
     int getVelocity() const { return velocity; }
     int getDirection() const { return direction; }
     int getLife() const { return life; }
@@ -34,8 +52,8 @@ public:
     point getVanishPoint() const { return vanishPoint; }
 
     void vanish();
-    bool isVanishing() const;
-    bool vanished() const;
+    bool isVanishing() const { return state == LS_VANISHING || state == LS_APPEARING_VANISHING; }
+    bool vanished() const { return state == LS_VANISHED; }
 
     static SDL_Surface* findImage(int direction, laser_type type);
 
@@ -44,6 +62,9 @@ private:
     bool outOfBirthLine() const;
     void drawVanishing();
 
+    // The picture's size, fixed with the picture: every frame asks for it several times.
+    int width;
+    int height;
     int direction;
     int velocity;
     int life;

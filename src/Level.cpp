@@ -85,17 +85,16 @@ void Level::step() {
     // Enemies fire during their move; their lasers join the back of the list and move below.
     for (Ship* ship : enemies)
         ship->move();
-    for (auto it = lasers.begin(); it != lasers.end();) {
-        bool wasInFlight = inFlight(*it);
-        it->move();
+    for (Laser& laser : lasers) {
+        bool wasInFlight = inFlight(laser);
+        laser.move();
         // A shot that leaves the screen gives the player its shot back.
-        if (wasInFlight && !inFlight(*it) && it->getType() == LASER_PLAYER)
+        if (wasInFlight && !inFlight(laser) && laser.getType() == LASER_PLAYER)
             --shotCount;
-        if (it->vanished())
-            it = lasers.erase(it);
-        else
-            ++it;
     }
+    lasers.erase(std::remove_if(lasers.begin(), lasers.end(),
+                                [](const Laser& laser) { return laser.vanished(); }),
+                 lasers.end());
     checklasers();
 }
 
@@ -150,24 +149,54 @@ void Level::drawFrame(const std::vector<SDL_Rect>* drawnSince) {
 
 void Level::addWall(Wall w) {
     walls.push_back(w);
-    const Wall* added = &walls.back();
-    wallOrder.push_back(added);
-    if (wallsByCell.empty())
-        wallsByCell.resize(WALL_COLUMNS * WALL_ROWS);
-    const Wall::Box& box = added->getBox();
-    if (box.right < 0 || box.bottom < 0 || box.left >= SCREEN_WIDTH || box.top >= SCREEN_HEIGHT)
-        return;
-    for (int row = cellOf(box.top, WALL_ROWS); row <= cellOf(box.bottom, WALL_ROWS); ++row)
-        for (int column = cellOf(box.left, WALL_COLUMNS); column <= cellOf(box.right, WALL_COLUMNS);
-             ++column)
-            wallsByCell[row * WALL_COLUMNS + column].push_back(added);
+    wallGridStale = true;
 }
 
-// Off the screen every wall is a candidate.
-const std::vector<const Wall*>& Level::wallsNear(point p) const {
-    if (p.x < 0 || p.y < 0 || p.x >= SCREEN_WIDTH || p.y >= SCREEN_HEIGHT || wallsByCell.empty())
-        return wallOrder;
-    return wallsByCell[(p.y / WALL_CELL) * WALL_COLUMNS + p.x / WALL_CELL];
+void Level::buildWallGrid() {
+    // Each wall's cells, clipped to the window; a wall wholly off it is in no cell.
+    struct Cells {
+        int left, top, right, bottom;
+    };
+    auto cellsOf = [](const Wall::Box& box, Cells& cells) {
+        if (box.right < 0 || box.bottom < 0 || box.left >= SCREEN_WIDTH || box.top >= SCREEN_HEIGHT)
+            return false;
+        cells = {cellOf(box.left, WALL_COLUMNS), cellOf(box.top, WALL_ROWS),
+                 cellOf(box.right, WALL_COLUMNS), cellOf(box.bottom, WALL_ROWS)};
+        return true;
+    };
+    // Counted first, then laid out cell by cell.
+    cellStart.assign(WALL_COLUMNS * WALL_ROWS + 1, 0);
+    Cells cells{};
+    for (const Wall& wall : walls)
+        if (cellsOf(wall.getBox(), cells))
+            for (int row = cells.top; row <= cells.bottom; ++row)
+                for (int column = cells.left; column <= cells.right; ++column)
+                    ++cellStart[row * WALL_COLUMNS + column + 1];
+    for (size_t cell = 1; cell < cellStart.size(); ++cell)
+        cellStart[cell] += cellStart[cell - 1];
+    cellWalls.resize(cellStart.back());
+    std::vector<size_t> filled(cellStart.begin(), cellStart.end() - 1);
+    for (const Wall& wall : walls)
+        if (cellsOf(wall.getBox(), cells))
+            for (int row = cells.top; row <= cells.bottom; ++row)
+                for (int column = cells.left; column <= cells.right; ++column)
+                    cellWalls[filled[row * WALL_COLUMNS + column]++] = &wall;
+    wallGridStale = false;
+}
+
+const Wall* Level::wallAt(int x, int y) const {
+    // Off the screen every wall is a candidate.
+    if (x < 0 || y < 0 || x >= SCREEN_WIDTH || y >= SCREEN_HEIGHT) {
+        for (const Wall& wall : walls)
+            if (wall.doesCollide(x, y))
+                return &wall;
+        return nullptr;
+    }
+    const int cell = (y / WALL_CELL) * WALL_COLUMNS + x / WALL_CELL;
+    for (size_t i = cellStart[cell]; i < cellStart[cell + 1]; ++i)
+        if (cellWalls[i]->doesCollide(x, y))
+            return cellWalls[i];
+    return nullptr;
 }
 
 void Level::addEnemy(Ship* s) {
@@ -193,8 +222,11 @@ void Level::addLaser(Laser l) {
 }
 
 void Level::checklasers() {
-    for (auto it = lasers.begin(); it != lasers.end(); ++it) {
-        Laser& laser = *it;
+    if (wallGridStale)
+        buildWallGrid();
+    bounced.clear();
+    for (size_t index = 0; index < lasers.size(); ++index) {
+        Laser& laser = lasers[index];
         // A laser on its way out hits nothing: its sentinel hot point could sit inside a wall
         // at the field's corner and breed a new laser every frame.
         if (!inFlight(laser))
@@ -202,23 +234,21 @@ void Level::checklasers() {
         const point hot = laser.getHotPoint();
         const bool playerShot = laser.getType() == LASER_PLAYER;
 
-        for (const Wall* wall : wallsNear(hot)) {
-            if (!wall->doesCollide(hot.x, hot.y))
-                continue;
+        if (const Wall* wall = wallAt(hot.x, hot.y)) {
             laser.vanish();
             int direction = laser.getDirection();
             int turned = reflect(direction, wall->getDirection());
             int life = laser.getLife() - (difference(direction, turned) == 180 ? 1 : 0);
             if (life > 0)
-                lasers.insert(it, Laser(hot, turned, laser.getVelocity(), life, laser.getType()));
+                bounced.emplace_back(
+                    index, Laser(hot, turned, laser.getVelocity(), life, laser.getType()));
             else if (playerShot)
                 --shotCount;
-            break;
         }
 
         if (laser.getType() != LASER_ENEMY) {
             for (Ship* ship : enemies) {
-                if (!ship->doesCollide(hot.x, hot.y))
+                if (!ship->mayCollide(hot.x, hot.y) || !ship->doesCollide(hot.x, hot.y))
                     continue;
                 if (playerShot) {
                     // Retired at a wall this frame already: it still hits, but its shot
@@ -239,6 +269,19 @@ void Level::checklasers() {
             player->hit();
         }
     }
+    if (bounced.empty())
+        return;
+    // A bounced laser takes the place just before the one it came from; it is checked from the
+    // next frame on.
+    merged.clear();
+    merged.reserve(lasers.size() + bounced.size());
+    auto born = bounced.begin();
+    for (size_t index = 0; index < lasers.size(); ++index) {
+        for (; born != bounced.end() && born->first == index; ++born)
+            merged.push_back(born->second);
+        merged.push_back(lasers[index]);
+    }
+    lasers.swap(merged);
 }
 
 void changeLevel(int number, SDL_Surface* background, int ship) {

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Laser.h"
@@ -59,23 +60,32 @@ public:
     int getStatus() const { return status; }
     SDL_Surface* getBackground() const { return background; }
     bool fileOpened() const { return opened; }
-    const std::list<Ship*>& getEnemies() const { return enemies; }
-    const std::list<Laser>& getLasers() const { return lasers; }
+    const std::vector<Ship*>& getEnemies() const { return enemies; }
+    const std::vector<Laser>& getLasers() const { return lasers; }
     const std::list<Wall>& getWalls() const { return walls; }
 
 private:
     int number;
     int enemyCount;
     int shotCount;
-    std::list<Ship*> enemies;
-    std::list<Laser> lasers;
+    std::vector<Ship*> enemies;
+    // Oldest first. Kept side by side in memory: every frame walks all of them several times.
+    std::vector<Laser> lasers;
+    // The lasers born at walls in this frame's check, each with the index of the laser it
+    // bounced from; kept to spare an allocation a frame.
+    std::vector<std::pair<size_t, Laser>> bounced;
+    std::vector<Laser> merged;
     std::list<Wall> walls;
-    // The walls in list order, and for each cell of the window those whose collision box
-    // reaches into it, still in list order: a laser's hot point on the screen is tested only
-    // against the walls of its cell, so the first wall to hold it is the same as in the list.
-    std::vector<const Wall*> wallOrder;
-    std::vector<std::vector<const Wall*>> wallsByCell;
-    const std::vector<const Wall*>& wallsNear(point p) const;
+    // For each cell of the window, the walls whose collision box reaches into it, in list order:
+    // a laser's hot point on the screen is tested only against the walls of its cell, so the
+    // first wall to hold it is the same as in the list. The cells lie end to end in one array,
+    // built at the first check after a wall is added.
+    std::vector<const Wall*> cellWalls;
+    std::vector<size_t> cellStart;  // where each cell's walls begin, and one past the last
+    bool wallGridStale = true;
+    void buildWallGrid();
+    // The first wall in list order that holds (x, y), or null.
+    const Wall* wallAt(int x, int y) const;
     Player* player;
     SDL_Surface* background;
     Scenery scenery;

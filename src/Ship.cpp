@@ -1,10 +1,13 @@
 // Everything that can be shot: facing, fire callback, and the 40-frame explosion.
 #include "Ship.h"
 
+#include <algorithm>
+
 #include "graphics.h"
 
 Ship::Ship(int direction, int x, int y, SDL_Surface* image, FireCallback fire)
     : Sprite(x, y, image),
+      reach{0, 0, -1, -1},
       direction(direction),
       fire(fire),
       explosionFrames(-1),
@@ -22,6 +25,19 @@ void Ship::draw() {
               yPosition + imageHeight(image) / 2 - imageHeight(explosion) / 2);
     if (--explosionFrames == 0)
         status = SHIP_DEAD;
+}
+
+void Ship::reachOver(std::initializer_list<point> shape) {
+    for (point p : shape) {
+        if (reach.left > reach.right) {
+            reach = {p.x, p.y, p.x, p.y};
+            continue;
+        }
+        reach.left = std::min(reach.left, p.x);
+        reach.top = std::min(reach.top, p.y);
+        reach.right = std::max(reach.right, p.x);
+        reach.bottom = std::max(reach.bottom, p.y);
+    }
 }
 
 bool Ship::doesCollide(int, int) {

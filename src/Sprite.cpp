@@ -6,11 +6,6 @@
 Sprite::Sprite(int x, int y, SDL_Surface* image)
     : xPosition(x), yPosition(y), xVelocity(0), yVelocity(0), image(image) {}
 
-void Sprite::move() {
-    xPosition += xVelocity;
-    yPosition += yVelocity;
-}
-
 void Sprite::draw() {
     DrawImage(image, xPosition, yPosition);
 }

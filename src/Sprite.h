@@ -7,7 +7,10 @@ class Sprite {
 public:
     Sprite(int x, int y, SDL_Surface* image);
 
-    virtual void move();
+    virtual void move() {
+        xPosition += xVelocity;
+        yPosition += yVelocity;
+    }
     virtual void draw();
 
     int getXPosition() const { return xPosition; }

@@ -1,6 +1,8 @@
 // Enemies: walking their paths, the fire clock, the shots of both kinds, their collision shapes.
 #include <gtest/gtest.h>
 
+#include <list>
+#include <memory>
 #include <vector>
 
 #include "Crate.h"
@@ -156,6 +158,38 @@ TEST(Enemy, DualShooterIsHitInItsInnerRectangleBordersIncludedAndItsSideTriangle
     ScopedPicture crateOfTheSameSize(IMG_CRATE, 50, 70);
     Crate crate(100, 100);  // the crate's inset leaves out the border that the shooter keeps
     expectHits(crate, {}, {{115, 115}, {135, 155}});
+}
+
+// The level asks a ship's shape only inside its reach: a point of the shape outside it would be
+// a hit the game never sees.
+TEST(Enemy, EveryPointOfEveryShapeLiesWithinTheShipsReach) {
+    EnemyPictures pictures;
+    ScopedPicture crate(IMG_CRATE, 50, 70);
+    std::vector<std::unique_ptr<Ship>> ships;
+    for (int direction : {0, 90, 180, 270, 45}) {
+        ships.push_back(std::make_unique<FShooter>(200, 300, direction, std::list<point>{}, 2, 100,
+                                                   0, nullptr));
+        ships.push_back(std::make_unique<DShooter>(200, 300, direction, std::list<point>{}, 2, 100,
+                                                   0, nullptr));
+    }
+    ships.push_back(std::make_unique<Crate>(200, 300));
+    for (const auto& ship : ships) {
+        int inShape = 0, inReach = 0;
+        for (int y = 250; y <= 420; ++y)
+            for (int x = 150; x <= 320; ++x) {
+                const bool hit = ship->doesCollide(x, y);
+                inShape += hit;
+                inReach += ship->mayCollide(x, y);
+                ASSERT_TRUE(!hit || ship->mayCollide(x, y))
+                    << "facing " << ship->getDirection() << " at " << x << "," << y;
+            }
+        // The reach is there to spare work: no bigger than the picture.
+        EXPECT_LE(inReach, 71 * 71) << "facing " << ship->getDirection();
+        if (ship->getImage() == nullptr)
+            EXPECT_EQ(inShape, 0);
+        else
+            EXPECT_GT(inShape, 100) << "facing " << ship->getDirection();
+    }
 }
 
 TEST(Enemy, ShooterFacingNoCompassDirectionHasNoPictureShapeOrShot) {

@@ -258,6 +258,38 @@ TEST_F(RulesTest, AWallJustBeyondTheScreensEdgeStillSendsAShotBack) {
     EXPECT_EQ(firstTurn(level, 270, 80), 90);
 }
 
+// A laser born at a wall takes the place just before the one it came from, and is first checked
+// in the next frame: checked at once, its hot point inside the wall would breed another.
+TEST_F(RulesTest, ABouncedLaserStandsJustBeforeItsParentAndIsCheckedFromTheNextFrame) {
+    Level* level =
+        startLevel(std::string(playerBelow) + "Wall(300, 100) (300, 200)\n" + "Crate(800, 100)\n");
+    level->addLaser(Laser(100, 400, 90, 3, 4, LASER_ENEMY));
+    level->addLaser(Laser(290, 150, 90, 3, 4, LASER_ENEMY));
+    level->addLaser(Laser(100, 450, 90, 3, 4, LASER_ENEMY));
+    for (int frame = 0; frame < 20 && level->getLasers().size() == 3; ++frame)
+        level->step();
+    const std::vector<Laser>& lasers = level->getLasers();
+    ASSERT_EQ(lasers.size(), 4u) << "one laser was born";
+    EXPECT_EQ(lasers[0].getHotPoint().y, 400);
+    EXPECT_EQ(lasers[1].getDirection(), 270);
+    EXPECT_EQ(lasers[1].getHotPoint().y, 150);
+    EXPECT_EQ(lasers[2].getDirection(), 90);
+    EXPECT_TRUE(lasers[2].isVanishing());
+    EXPECT_EQ(lasers[3].getHotPoint().y, 450);
+    level->step();
+    EXPECT_EQ(level->getLasers().size(), 4u) << "the new laser leaves the wall alone";
+}
+
+// Walls added after the level has been played are found as well as those of the file.
+TEST_F(RulesTest, AWallAddedDuringPlayTurnsShots) {
+    Level* level = startLevel(std::string(playerBelow) + "Crate(100, 100)\n");
+    level->addLaser(Laser(100, 300, 90, 3, 4, LASER_ENEMY));
+    for (int frame = 0; frame < 10; ++frame)
+        level->step();
+    level->addWall(Wall(400, 250, 400, 350));
+    EXPECT_EQ(firstTurn(level, 90, 200), 270);
+}
+
 TEST_F(RulesTest, ExplodingShipIsStillCountedUntilItsExplosionEnds) {
     Level* level = startLevel(std::string(playerBelow) + "Crate(100, 100)\nCrate(200, 100)\n");
     level->getEnemies().front()->hit();
