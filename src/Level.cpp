@@ -272,16 +272,19 @@ void Level::checklasers() {
     if (bounced.empty())
         return;
     // A bounced laser takes the place just before the one it came from; it is checked from the
-    // next frame on.
-    merged.clear();
-    merged.reserve(lasers.size() + bounced.size());
-    auto born = bounced.begin();
-    for (size_t index = 0; index < lasers.size(); ++index) {
-        for (; born != bounced.end() && born->first == index; ++born)
-            merged.push_back(born->second);
-        merged.push_back(lasers[index]);
+    // next frame on. The list grows by the newcomers and the lasers from the first bounce on
+    // move up, from the back, each newcomer dropped in as its place comes.
+    const size_t count = lasers.size();
+    for (const auto& born : bounced)
+        lasers.push_back(born.second);
+    size_t place = lasers.size();
+    auto born = bounced.rbegin();
+    for (size_t index = count; born != bounced.rend();) {
+        --index;
+        lasers[--place] = lasers[index];
+        for (; born != bounced.rend() && born->first == index; ++born)
+            lasers[--place] = born->second;
     }
-    lasers.swap(merged);
 }
 
 void changeLevel(int number, SDL_Surface* background, int ship) {

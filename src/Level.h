@@ -74,7 +74,6 @@ private:
     // The lasers born at walls in this frame's check, each with the index of the laser it
     // bounced from; kept to spare an allocation a frame.
     std::vector<std::pair<size_t, Laser>> bounced;
-    std::vector<Laser> merged;
     std::list<Wall> walls;
     // For each cell of the window, the walls whose collision box reaches into it, in list order:
     // a laser's hot point on the screen is tested only against the walls of its cell, so the
