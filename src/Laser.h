@@ -28,17 +28,15 @@ public:
     point getHotPoint() const {
         if (state == LS_VANISHING || state == LS_APPEARING_VANISHING || state == LS_VANISHED)
             return {-1, -1};
-        int w = width;
-        int h = height;
         switch (direction) {
             case 0:
-                return {xPosition + w / 2, yPosition + 2};
+                return {xPosition + width / 2, yPosition + 2};
             case 90:
-                return {xPosition + w - 2, yPosition + h / 2};
+                return {xPosition + width - 2, yPosition + height / 2};
             case 180:
-                return {xPosition + w / 2, yPosition + h - 2};
+                return {xPosition + width / 2, yPosition + height - 2};
             case 270:
-                return {xPosition + 2, yPosition + h / 2};
+                return {xPosition + 2, yPosition + height / 2};
             default:
                 return {-1, -1};
         }

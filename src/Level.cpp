@@ -153,34 +153,26 @@ void Level::addWall(Wall w) {
 }
 
 void Level::buildWallGrid() {
-    // Each wall's cells, clipped to the window; a wall wholly off it is in no cell.
-    struct Cells {
-        int left, top, right, bottom;
-    };
-    auto cellsOf = [](const Wall::Box& box, Cells& cells) {
+    // Visits the cells a wall's box reaches, clipped to the window; a wall wholly off it has none.
+    auto forEachCellOf = [](const Wall& wall, auto&& visit) {
+        const Wall::Box& box = wall.getBox();
         if (box.right < 0 || box.bottom < 0 || box.left >= SCREEN_WIDTH || box.top >= SCREEN_HEIGHT)
-            return false;
-        cells = {cellOf(box.left, WALL_COLUMNS), cellOf(box.top, WALL_ROWS),
-                 cellOf(box.right, WALL_COLUMNS), cellOf(box.bottom, WALL_ROWS)};
-        return true;
+            return;
+        for (int row = cellOf(box.top, WALL_ROWS); row <= cellOf(box.bottom, WALL_ROWS); ++row)
+            for (int column = cellOf(box.left, WALL_COLUMNS);
+                 column <= cellOf(box.right, WALL_COLUMNS); ++column)
+                visit(row * WALL_COLUMNS + column);
     };
     // Counted first, then laid out cell by cell.
     cellStart.assign(WALL_COLUMNS * WALL_ROWS + 1, 0);
-    Cells cells{};
     for (const Wall& wall : walls)
-        if (cellsOf(wall.getBox(), cells))
-            for (int row = cells.top; row <= cells.bottom; ++row)
-                for (int column = cells.left; column <= cells.right; ++column)
-                    ++cellStart[row * WALL_COLUMNS + column + 1];
+        forEachCellOf(wall, [&](int cell) { ++cellStart[cell + 1]; });
     for (size_t cell = 1; cell < cellStart.size(); ++cell)
         cellStart[cell] += cellStart[cell - 1];
     cellWalls.resize(cellStart.back());
     std::vector<size_t> filled(cellStart.begin(), cellStart.end() - 1);
     for (const Wall& wall : walls)
-        if (cellsOf(wall.getBox(), cells))
-            for (int row = cells.top; row <= cells.bottom; ++row)
-                for (int column = cells.left; column <= cells.right; ++column)
-                    cellWalls[filled[row * WALL_COLUMNS + column]++] = &wall;
+        forEachCellOf(wall, [&](int cell) { cellWalls[filled[cell]++] = &wall; });
     wallGridStale = false;
 }
 
