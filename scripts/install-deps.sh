@@ -9,7 +9,7 @@ PLAY_PACKAGES="g++ make cmake pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libsdl-
 fonts-dejavu-core zlib1g-dev"
 # Tests: GoogleTest, clang's fuzzer and sanitizer runtimes; for the real-window
 # tests an X server (xvfb), key presses (xdotool), screenshots and pixel comparison (imagemagick),
-# xdpyinfo (x11-utils) for the processor-use benchmark, Xlib for tools/closewindow, and
+# xdpyinfo (x11-utils) for the processor-use benchmark, Xlib for tests/e2e/closewindow, and
 # sdl12-compat beside the classic SDL 1.2 as a second runtime; for the package check
 # dpkg-shlibdeps (dpkg-dev) and file, which cpack uses, lintian, desktop-file-validate and
 # appstreamcli.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "calc.h"
-#include "levelrecord.h"
+#include "levelline.h"
 
 // One record of a level file, as the game loaded it.
 struct LevelObject {

@@ -11,7 +11,7 @@
 #include "Level.h"
 #include "graphics.h"
 #include "levelreport.h"
-#include "reportchart.h"
+#include "chart.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // One line of a level file read into a level with the game's own loader, and what it added.
-#include "levelrecord.h"
+#include "levelline.h"
 
 namespace {
 

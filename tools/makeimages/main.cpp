@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-#include "editor/glyphsheet.h"
+#include "glyphsheet.h"
 #include "graphics.h"
 
 namespace {

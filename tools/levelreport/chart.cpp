@@ -1,6 +1,6 @@
 // The level report's chart, drawn with SDL_gfx and SDL_ttf: how much lateness each level's
 // replay forgives, how often random play wins it, and how many targets and bounces it asks for.
-#include "reportchart.h"
+#include "chart.h"
 
 #include <SDL.h>
 #include <SDL_gfxPrimitives.h>

@@ -20,7 +20,7 @@
 #include "Enemy.h"
 #include "Level.h"
 #include "graphics.h"
-#include "levelrecord.h"
+#include "levelline.h"
 #include "skarlume.h"
 
 namespace {
