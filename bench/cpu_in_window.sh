@@ -14,6 +14,8 @@ COMPAT_DIR=${SDL12_COMPAT_DIR:-/usr/lib/x86_64-linux-gnu/sdl12-compat}
 TICKS=$(getconf CLK_TCK)
 
 WORK=$(mktemp -d)
+# The game keeps its settings and progress in the scratch folder, never in a real home.
+export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data" XDG_STATE_HOME="$WORK/state"
 XVFB_PID=
 GAME_PID=
 cleanup() {

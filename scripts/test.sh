@@ -78,3 +78,12 @@ if ! fuzz/run.sh 60 >build-fuzz/fuzz-output.log 2>&1; then
 fi
 grep -E '^stat::(number_of_executed_units|new_units_added)' build-fuzz/fuzz-output.log
 SUMMARY+=("Level-file fuzzer: $(grep -E '^Done [0-9]+ runs' build-fuzz/fuzz-output.log), no finding")
+
+# The player's own files (settings) fuzzed the same way, for 20 s.
+echo "== Player-file fuzzer: 20 s (build-fuzz/)"
+if ! fuzz/run_player_files.sh 20 >build-fuzz/fuzz-player-files.log 2>&1; then
+    tail -n 60 build-fuzz/fuzz-player-files.log
+    SUMMARY+=("Player-file fuzzer: FAILED, see build-fuzz/fuzz-player-files.log")
+    exit 1
+fi
+SUMMARY+=("Player-file fuzzer: $(grep -E '^Done [0-9]+ runs' build-fuzz/fuzz-player-files.log), no finding")

@@ -4,12 +4,16 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "Level.h"
 #include "Player.h"
 #include "graphics.h"
+#include "input.h"
+#include "options.h"
+#include "settings.h"
 
 int p = 1;
 int lives = 4;
@@ -24,14 +28,6 @@ constexpr int PLAYER_SPEED = 2;
 constexpr int FRAMES_PER_SECOND = 60;
 // A menu key handler's answer when the key keeps the screen open.
 constexpr int STAY = -1;
-
-// Menus sleep until something happens; a failed wait can only mean no event will ever come.
-SDL_Event waitForEvent() {
-    SDL_Event event;
-    if (SDL_WaitEvent(&event) == 0)
-        event.type = SDL_QUIT;
-    return event;
-}
 
 template <typename Draw>
 void redraw(Draw drawScreen) {
@@ -48,7 +44,8 @@ template <typename Draw, typename OnKey>
 int runMenu(Draw drawScreen, bool redrawsOnEvents, OnKey onKey) {
     redraw(drawScreen);
     for (;;) {
-        SDL_Event event = waitForEvent();
+        // Menus sleep until something happens.
+        SDL_Event event = waitForInput();
         if (event.type == SDL_QUIT)
             return STATE_QUIT;
         if (event.type == SDL_KEYDOWN) {
@@ -332,7 +329,7 @@ int playLevel(Level* current, PlayObserver observer) {
     for (int frame = 1;; ++frame) {
         // Every waiting event is handled before the next frame runs.
         SDL_Event event;
-        while (SDL_PollEvent(&event)) {
+        while (pollInput(event)) {
             if (observer != nullptr)
                 observer(frame, &event);
             int next = handlePlayEvent(event, player);
@@ -348,7 +345,18 @@ int playLevel(Level* current, PlayObserver observer) {
     }
 }
 
-int SDL_main(int, char*[]) {
+int SDL_main(int argc, char* argv[]) {
+    Options options;
+    std::string problem;
+    if (!parseOptions(argc, argv, options, problem)) {
+        std::cerr << "skarlume: " << problem << "\n" << usageText();
+        return 2;
+    }
+    if (options.help) {
+        std::cout << usageText();
+        return 0;
+    }
+    currentSettings() = loadSettings(std::cerr);
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_CDROM) < 0) {
         std::cerr << "Could not initialize SDL:" << SDL_GetError() << std::endl;
         SDL_Quit();

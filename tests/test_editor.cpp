@@ -18,7 +18,7 @@
 #include "editor.h"
 #include "graphics.h"
 #include "replay.h"
-#include "savefile.h"
+#include "userfiles.h"
 #include "shapes.h"
 #include "skarlume.h"
 #include "testutil.h"

@@ -87,3 +87,32 @@ std::string ScratchDir::write(const std::string& name, const std::string& conten
     std::ofstream(file, std::ios::binary) << contents;
     return file.string();
 }
+
+namespace {
+// The tests never read or write a player's own files: before any test runs, home and the XDG
+// directories point into a scratch folder of this run's, removed when the run ends.
+class ScratchHome {
+public:
+    ScratchHome() {
+        for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"})
+            setenv(variable, (home.path() + "/" + variable).c_str(), 1);
+    }
+
+private:
+    ScratchDir home;
+};
+const ScratchHome scratchHome;
+}  // namespace
+
+ScopedHome::ScopedHome() {
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"}) {
+        const char* value = std::getenv(variable);
+        saved.emplace_back(variable, value == nullptr ? "" : value);
+        setenv(variable, (dir.path() + "/" + variable).c_str(), 1);
+    }
+}
+
+ScopedHome::~ScopedHome() {
+    for (const auto& [variable, value] : saved)
+        setenv(variable.c_str(), value.c_str(), 1);
+}

@@ -6,6 +6,8 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "calc.h"
 
@@ -54,6 +56,21 @@ public:
 
 private:
     std::string dir;
+};
+
+// Points the player's XDG directories (config, data, state) at empty folders of a scratch
+// directory for one scope, so that a test starts with no settings, progress or recovery files.
+class ScopedHome {
+public:
+    ScopedHome();
+    ~ScopedHome();
+    ScopedHome(const ScopedHome&) = delete;
+    ScopedHome& operator=(const ScopedHome&) = delete;
+    const std::string& path() const { return dir.path(); }
+
+private:
+    ScratchDir dir;
+    std::vector<std::pair<std::string, std::string>> saved;
 };
 
 // Checks a shape's answers for points that must hit it and points that must not.

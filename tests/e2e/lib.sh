@@ -6,6 +6,11 @@
 SDL12_COMPAT_DIR=${SDL12_COMPAT_DIR:-/usr/lib/x86_64-linux-gnu/sdl12-compat}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/skarlume-e2e.XXXXXX")
 XVFB_PID=""
+# The programs under test keep their settings and progress in this run's scratch folder, never
+# in a real home.
+export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data" \
+    XDG_STATE_HOME="$WORK/state"
+mkdir -p "$HOME"
 GAME_PID=""
 
 fail() {

@@ -11,7 +11,7 @@
 #include "Level.h"
 #include "direction.h"
 #include "graphics.h"
-#include "savefile.h"
+#include "userfiles.h"
 #include "shapes.h"
 #include "testplay.h"
 

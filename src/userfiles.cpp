@@ -1,6 +1,5 @@
-// Writing a file so that it is never seen half-written: a temporary file beside it, flushed to
-// the disk, then renamed over it.
-#include "savefile.h"
+// A player's own files: where they live, and reading and writing them safely.
+#include "userfiles.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,10 +7,11 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <utility>
 
 namespace {
 
@@ -98,10 +98,11 @@ bool writeFileAtomically(const std::string& path, const std::string& contents, s
     return true;
 }
 
-bool readWholeFile(const std::string& path, std::string& contents, std::string& error) {
+bool readWholeFile(const std::string& path, std::string& contents, std::string& error,
+                   size_t maxBytes) {
     std::error_code code;
     if (std::filesystem::is_directory(path, code)) {
-        error = path + " is a directory, not a level file";
+        error = path + " is a directory, not a file";
         return false;
     }
     std::ifstream in(path, std::ios::binary);
@@ -109,12 +110,63 @@ bool readWholeFile(const std::string& path, std::string& contents, std::string& 
         error = "cannot open " + path + ": " + reason();
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
+    // Read in pieces, so that a huge file (or an endless one, such as a device) stops at the
+    // limit instead of filling the memory.
+    std::string text;
+    char piece[65536];
+    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
+        if (text.size() + size_t(in.gcount()) > maxBytes) {
+            error = path + " is too large (over " + std::to_string(maxBytes) + " bytes)";
+            return false;
+        }
+        text.append(piece, size_t(in.gcount()));
+    }
     if (in.bad()) {
         error = "cannot read " + path;
         return false;
     }
-    contents = text.str();
+    contents = std::move(text);
     return true;
+}
+
+namespace {
+
+// One XDG base directory: the variable when it holds an absolute path, else the fallback
+// under $HOME; the game's own folder below it.
+std::string baseDirectory(const char* variable, const char* underHome) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/')
+        return std::string(value) + "/skarlume";
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0')
+        return std::string();
+    return std::string(home) + "/" + underHome + "/skarlume";
+}
+
+}  // namespace
+
+std::string configDirectory() {
+    return baseDirectory("XDG_CONFIG_HOME", ".config");
+}
+
+std::string dataDirectory() {
+    return baseDirectory("XDG_DATA_HOME", ".local/share");
+}
+
+std::string stateDirectory() {
+    return baseDirectory("XDG_STATE_HOME", ".local/state");
+}
+
+bool makeDirectories(const std::string& directory, std::string& error) {
+    if (directory.empty()) {
+        error = "no home directory (neither HOME nor the XDG directories are set)";
+        return false;
+    }
+    std::error_code code;
+    std::filesystem::create_directories(directory, code);
+    if (std::filesystem::is_directory(directory, code))
+        return true;
+    error = "cannot make the folder " + directory + ": " +
+            (code ? code.message() : std::string("a file of that name is in the way"));
+    return false;
 }

@@ -1,5 +1,5 @@
-// The editor's lettering: text drawn glyph by glyph from the sheet that the build draws into
-// images/, since the installed game ships no font.
+// Lettering: text drawn glyph by glyph from a glyph sheet that the build draws into images/,
+// since the installed game ships no font. The editor letters its window with it.
 #pragma once
 
 #include <SDL.h>

@@ -1,4 +1,4 @@
-// The editor's lettering: text drawn glyph by glyph from the sheet that the build draws.
+// Lettering: text drawn glyph by glyph from a glyph sheet that the build draws.
 #include "lettering.h"
 
 #include "graphics.h"

@@ -1,0 +1,28 @@
+// A player's own files: where they live (the XDG directories), and reading and writing them so
+// that none is ever seen half-written or read without bound.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The game's folder in each of the player's directories, from $XDG_CONFIG_HOME,
+// $XDG_DATA_HOME and $XDG_STATE_HOME, or, where one is unset, empty or not absolute, from
+// $HOME as the XDG rules say (~/.config, ~/.local/share, ~/.local/state), each ending in
+// "/skarlume". Empty when neither is set.
+std::string configDirectory();
+std::string dataDirectory();
+std::string stateDirectory();
+
+// Creates `directory` and its parents as needed; false, with the reason in `error`, when it
+// cannot be made or is not a directory.
+bool makeDirectories(const std::string& directory, std::string& error);
+
+// Replaces the file at `path` with `contents`, or leaves it as it was and says why in `error`:
+// a temporary file beside it, flushed to the disk, then renamed over it.
+bool writeFileAtomically(const std::string& path, const std::string& contents, std::string& error);
+
+// Reads a whole file; false, with the reason in `error`, when it cannot be read, is not a
+// regular file, or holds more than `maxBytes`.
+constexpr size_t NO_SIZE_LIMIT = size_t(-1);
+bool readWholeFile(const std::string& path, std::string& contents, std::string& error,
+                   size_t maxBytes = NO_SIZE_LIMIT);
