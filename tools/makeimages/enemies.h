@@ -1,6 +1,6 @@
 // What the player shoots at: the two kinds of enemy and the crate, 50 by 50 picture pixels
 // drawn facing up (the game's pictures for the other directions are turned copies), and the
-// explosion, 64 by 64.
+// explosion that ends them.
 #pragma once
 
 #include "raster.h"
