@@ -49,7 +49,7 @@ SDL_Surface* iconDrawing() {
     }
     // The shot: up from the ship's nose to the wall, then across to the crate.
     const Vec nose = {106, 112}, bounce = {106, 64}, target = {190, 64};
-    for (auto [width, colour] : {std::pair{8.0, Rgb{40, 196, 96}}, {3.5, Rgb{170, 255, 196}}}) {
+    for (auto [width, colour] : {std::pair{8.0, PLAYER_LASER_EDGE}, {3.5, PLAYER_LASER_CORE}}) {
         pen.line(nose, bounce, width, colour);
         pen.line(bounce, target, width, colour);
     }

@@ -26,7 +26,7 @@ SDL_Surface* laserPicture(Rgb edge, Rgb core, Rgb head, bool pointed) {
 }  // namespace
 
 SDL_Surface* playerLaser() {
-    return laserPicture({40, 196, 96}, {170, 255, 196}, {236, 255, 240}, true);
+    return laserPicture(PLAYER_LASER_EDGE, PLAYER_LASER_CORE, {236, 255, 240}, true);
 }
 // Enemy lasers fly both ways with one picture, so they are the same at both ends.
 SDL_Surface* enemyLaser() {

@@ -9,7 +9,8 @@
 
 namespace makeimages {
 
-// The player's laser, 4 by 16, pointing up.
+// The player's laser, 4 by 16, pointing up: a bright core between green edges.
+constexpr Rgb PLAYER_LASER_EDGE = {40, 196, 96}, PLAYER_LASER_CORE = {170, 255, 196};
 SDL_Surface* playerLaser();
 // The enemies' laser, 4 by 16; it flies both ways with one picture.
 SDL_Surface* enemyLaser();
