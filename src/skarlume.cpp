@@ -12,6 +12,7 @@
 #include "Player.h"
 #include "graphics.h"
 #include "input.h"
+#include "menus.h"
 #include "options.h"
 #include "settings.h"
 
@@ -142,10 +143,8 @@ int handleTitle() {
     int selection = 0;  // 0 new game, 1 credits
     auto drawTitle = [&selection] {
         DrawImage(GetImage(IMG_START_MENU), 0, 0);
-        if (selection == 0)
-            DrawImage(GetImage(IMG_START_MENU_OUTLINE), 345, 304);
-        else
-            DrawImage(GetImage(IMG_START_MENU_OUTLINE), 346, 473);
+        const MenuPlace outline = TITLE_OUTLINE_AT[selection];
+        DrawImage(GetImage(IMG_START_MENU_OUTLINE), outline.x, outline.y);
     };
     return runRedrawingScreen(drawTitle, [&selection](SDLKey key) {
         if (key == SDLK_UP || key == SDLK_DOWN) {
@@ -177,11 +176,11 @@ int handleInstructions() {
 int handleShipSelect() {
     auto drawShipSelect = [] {
         DrawImage(GetImage(IMG_SHIP_SELECT), 0, 0);
-        int barX = p == 2 ? 400 : p == 3 ? 767 : 30;
-        DrawImage(GetImage(IMG_SHIP_SELECT_BAR), barX, 623);
+        const MenuPlace bar = SHIP_SELECT_BAR_AT[p >= 1 && p <= SHIP_COUNT ? p - 1 : 0];
+        DrawImage(GetImage(IMG_SHIP_SELECT_BAR), bar.x, bar.y);
     };
     return runRedrawingScreen(drawShipSelect, [](SDLKey key) {
-        if (key == SDLK_RIGHT && p <= 2)
+        if (key == SDLK_RIGHT && p < SHIP_COUNT)
             ++p;
         if (key == SDLK_LEFT && p > 1)
             --p;

@@ -11,6 +11,7 @@
 #include "Player.h"
 #include "Wall.h"
 #include "graphics.h"
+#include "menus.h"
 #include "testutil.h"
 
 namespace {
@@ -284,8 +285,8 @@ TEST(Pictures, SpritesHaveNoPaleFringeAroundTheirTransparentParts) {
     }
 }
 
-// The title draws its outline over the first item at (345, 304) and the second at (346, 473):
-// the outline is a frame, and through its open middle the item's words show.
+// The title draws its outline over the chosen item: the outline is a frame, and through its
+// open middle the item's words show.
 TEST(Pictures, TitleOutlineFramesTheWordsOfEachMenuItem) {
     FilePicture menu(IMG_START_MENU), outline(IMG_START_MENU_OUTLINE);
     ASSERT_TRUE(menu.loaded() && outline.loaded());
@@ -295,15 +296,15 @@ TEST(Pictures, TitleOutlineFramesTheWordsOfEachMenuItem) {
     EXPECT_FALSE(outline.clear(w / 2, h - 2));
     EXPECT_FALSE(outline.clear(1, h / 2));
     EXPECT_FALSE(outline.clear(w - 2, h / 2));
-    const int placeX[] = {345, 346}, placeY[] = {304, 473};
-    std::vector<int> words[2];
-    for (int item = 0; item < 2; ++item) {
-        ASSERT_LE(placeX[item] + w, SCREEN_WIDTH);
-        ASSERT_LE(placeY[item] + h, SCREEN_HEIGHT);
+    std::vector<int> words[TITLE_ITEM_COUNT];
+    for (int item = 0; item < TITLE_ITEM_COUNT; ++item) {
+        const int placeX = TITLE_OUTLINE_AT[item].x, placeY = TITLE_OUTLINE_AT[item].y;
+        ASSERT_LE(placeX + w, SCREEN_WIDTH);
+        ASSERT_LE(placeY + h, SCREEN_HEIGHT);
         int outside = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                bool bright = menu.brightness(placeX[item] + x, placeY[item] + y) > 170;
+                bool bright = menu.brightness(placeX + x, placeY + y) > 170;
                 if (outline.clear(x, y) && bright)
                     words[item].push_back(y * w + x);
                 if (!outline.clear(x, y) && bright)
@@ -315,12 +316,13 @@ TEST(Pictures, TitleOutlineFramesTheWordsOfEachMenuItem) {
     EXPECT_NE(words[0], words[1]) << "both items read the same";
 }
 
-// The bar is drawn at x 30, 400 and 767 under the chosen ship: each must sit centred under a
-// ship of the ship select picture, and the three bars must not overlap.
+// The bar is drawn under the chosen ship: each place must sit centred under a ship of the ship
+// select picture, and the three bars must not overlap.
 TEST(Pictures, ShipSelectBarSitsCentredUnderEachShip) {
     FilePicture screen(IMG_SHIP_SELECT), bar(IMG_SHIP_SELECT_BAR);
     ASSERT_TRUE(screen.loaded() && bar.loaded());
-    const int barX[] = {30, 400, 767}, barY = 623;
+    const int barX[] = {SHIP_SELECT_BAR_AT[0].x, SHIP_SELECT_BAR_AT[1].x, SHIP_SELECT_BAR_AT[2].x};
+    const int barY = SHIP_SELECT_BAR_AT[0].y;
     EXPECT_LE(barX[0] + bar.w(), barX[1]);
     EXPECT_LE(barX[1] + bar.w(), barX[2]);
     EXPECT_LE(barX[2] + bar.w(), SCREEN_WIDTH);

@@ -11,6 +11,7 @@
 
 #include "Level.h"
 #include "graphics.h"
+#include "menus.h"
 #include "skarlume.h"
 #include "testutil.h"
 
@@ -405,37 +406,38 @@ private:
 
 TEST_F(MenuScreens, TitleOutlineSitsOnTheChosenItem) {
     MarkerPictures pictures(IMG_START_MENU, IMG_START_MENU_OUTLINE);
+    const MenuPlace newGame = TITLE_OUTLINE_AT[0], credits = TITLE_OUTLINE_AT[1];
     play(handleTitle, {});
-    EXPECT_TRUE(MarkerPictures::markerAt(345, 304));
-    EXPECT_TRUE(MarkerPictures::backgroundAt(346, 473));
+    EXPECT_TRUE(MarkerPictures::markerAt(newGame.x, newGame.y));
+    EXPECT_TRUE(MarkerPictures::backgroundAt(credits.x, credits.y));
 
     play(handleTitle, {press(SDLK_DOWN)});
-    EXPECT_TRUE(MarkerPictures::markerAt(346, 473));
-    EXPECT_TRUE(MarkerPictures::backgroundAt(345, 304));
+    EXPECT_TRUE(MarkerPictures::markerAt(credits.x, credits.y));
+    EXPECT_TRUE(MarkerPictures::backgroundAt(newGame.x, newGame.y));
 
     play(handleTitle, {press(SDLK_DOWN), press(SDLK_UP)});
-    EXPECT_TRUE(MarkerPictures::markerAt(345, 304));
-    EXPECT_TRUE(MarkerPictures::backgroundAt(346, 473));
+    EXPECT_TRUE(MarkerPictures::markerAt(newGame.x, newGame.y));
+    EXPECT_TRUE(MarkerPictures::backgroundAt(credits.x, credits.y));
 }
 
 TEST_F(MenuScreens, ShipSelectBarSitsUnderTheChosenShip) {
     MarkerPictures pictures(IMG_SHIP_SELECT, IMG_SHIP_SELECT_BAR);
-    const int barX[] = {30, 400, 767};
-    for (int ship = 1; ship <= 3; ++ship) {
+    const MenuPlace* bar = SHIP_SELECT_BAR_AT;
+    for (int ship = 1; ship <= SHIP_COUNT; ++ship) {
         SCOPED_TRACE(ship);
         p = ship;
         play(handleShipSelect, {});
-        EXPECT_TRUE(MarkerPictures::markerAt(barX[ship - 1], 623));
-        for (int other = 1; other <= 3; ++other) {
+        EXPECT_TRUE(MarkerPictures::markerAt(bar[ship - 1].x, bar[ship - 1].y));
+        for (int other = 1; other <= SHIP_COUNT; ++other) {
             if (other != ship) {
-                EXPECT_TRUE(MarkerPictures::backgroundAt(barX[other - 1], 623));
+                EXPECT_TRUE(MarkerPictures::backgroundAt(bar[other - 1].x, bar[other - 1].y));
             }
         }
     }
     p = 1;
     play(handleShipSelect, {press(SDLK_RIGHT)});
-    EXPECT_TRUE(MarkerPictures::markerAt(400, 623));
-    EXPECT_TRUE(MarkerPictures::backgroundAt(30, 623));
+    EXPECT_TRUE(MarkerPictures::markerAt(bar[1].x, bar[1].y));
+    EXPECT_TRUE(MarkerPictures::backgroundAt(bar[0].x, bar[0].y));
 }
 
 // A menu waiting for a key sleeps instead of keeping a processor busy.
