@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <ostream>
+#include <utility>
 
 const char* const imageFiles[IMAGE_COUNT] = {
     "images/space.bmp",
@@ -52,7 +53,7 @@ namespace {
 // The flags the screen's mode was last set with.
 Uint32 videoFlags = 0;
 unsigned generation = 0;
-std::vector<SDL_Rect>* presentedAreas = nullptr;
+PresentWatcher* watcher = nullptr;
 
 bool startVideo() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -156,11 +157,15 @@ namespace {
 // The generation of the last whole send: a later loss needs another.
 unsigned presentedWholeAt = ~0u;
 
+void tellWatcher(const std::vector<SDL_Rect>& places) {
+    if (watcher != nullptr)
+        watcher->tell(places);
+}
+
 void presentWhole() {
     presentedWholeAt = generation;
     SDL_Flip(game_screen);
-    if (presentedAreas != nullptr)
-        presentedAreas->push_back({0, 0, Uint16(game_screen->w), Uint16(game_screen->h)});
+    tellWatcher({{0, 0, Uint16(game_screen->w), Uint16(game_screen->h)}});
 }
 }  // namespace
 
@@ -187,8 +192,7 @@ void presentScreen(const std::vector<SDL_Rect>* changed) {
     static std::vector<SDL_Rect> sent;
     sent.assign(changed->begin(), changed->end());
     SDL_UpdateRects(game_screen, int(sent.size()), sent.data());
-    if (presentedAreas != nullptr)
-        presentedAreas->insert(presentedAreas->end(), changed->begin(), changed->end());
+    tellWatcher(*changed);
 }
 
 void Slock(SDL_Surface* s) {
@@ -309,10 +313,10 @@ DrawnAreas::~DrawnAreas() {
     drawnAreas = previous;
 }
 
-PresentedAreas::PresentedAreas(std::vector<SDL_Rect>& areas) : previous(presentedAreas) {
-    presentedAreas = &areas;
+PresentWatcher::PresentWatcher(Receiver receive) : receive(std::move(receive)), previous(watcher) {
+    watcher = this;
 }
 
-PresentedAreas::~PresentedAreas() {
-    presentedAreas = previous;
+PresentWatcher::~PresentWatcher() {
+    watcher = previous;
 }

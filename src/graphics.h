@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <vector>
@@ -124,15 +125,18 @@ private:
     std::vector<SDL_Rect>* previous;
 };
 
-// While one lives, every place sent to the display is added to `areas`: the whole window as
-// one rectangle when it went whole.
-class PresentedAreas {
+// While one lives, `receive` hears of every send to the display, with the places sent: the
+// whole window as one rectangle when it went whole.
+class PresentWatcher {
 public:
-    explicit PresentedAreas(std::vector<SDL_Rect>& areas);
-    ~PresentedAreas();
-    PresentedAreas(const PresentedAreas&) = delete;
-    PresentedAreas& operator=(const PresentedAreas&) = delete;
+    using Receiver = std::function<void(const std::vector<SDL_Rect>& places)>;
+    explicit PresentWatcher(Receiver receive);
+    ~PresentWatcher();
+    PresentWatcher(const PresentWatcher&) = delete;
+    PresentWatcher& operator=(const PresentWatcher&) = delete;
+    void tell(const std::vector<SDL_Rect>& places) const { receive(places); }
 
 private:
-    std::vector<SDL_Rect>* previous;
+    Receiver receive;
+    PresentWatcher* previous;
 };

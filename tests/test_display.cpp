@@ -77,10 +77,10 @@ protected:
         SDL_FreeSurface(shown);
     }
 
-    // Copies onto the stand-in display what the game sent since the last call; counts the
-    // sends that were whole.
-    void receive() {
-        for (const SDL_Rect& place : sent) {
+    // Copies onto the stand-in display what the game sends, as it sends it; counts the sends
+    // that were whole.
+    void receive(const std::vector<SDL_Rect>& places) {
+        for (const SDL_Rect& place : places) {
             SDL_Rect from = place, to = place;
             SDL_BlitSurface(game_screen, &from, shown, &to);
             if (isWholeWindow(place))
@@ -88,7 +88,10 @@ protected:
             else
                 ++pieces;
         }
-        sent.clear();
+    }
+
+    PresentWatcher::Receiver display() {
+        return [this](const std::vector<SDL_Rect>& places) { receive(places); };
     }
 
     // Plays a level from its replay as the play screen does, its key events read from SDL's
@@ -102,7 +105,7 @@ protected:
         Level* current = getCurrentLevel();
         Player* player = current->getPlayer();
         size_t next = 0;
-        PresentedAreas recorded(sent);
+        PresentWatcher watching(display());
         for (int frame = 1; frame < 20000; ++frame) {
             for (; next < replay.events.size() && replay.events[next].frame <= frame; ++next) {
                 SDL_Event event{};
@@ -119,7 +122,6 @@ protected:
             drawPlayScreen(current, player);
             presentPlayScreen();
             plain->draw(moment);
-            receive();
             if (!samePixels(shown, expected)) {
                 ADD_FAILURE() << "the display differs from the plain drawing at frame " << frame;
                 return {STATE_GAME, frame, false};
@@ -141,7 +143,6 @@ protected:
     SDL_Surface* shown = nullptr;
     SDL_Surface* expected = nullptr;
     std::unique_ptr<PlainDrawing> plain;
-    std::vector<SDL_Rect> sent;
     int wholeSends = 0;
     int pieces = 0;
 };
@@ -202,13 +203,12 @@ TEST_F(Display, AnExposeSendsTheNextFrameWhole) {
 
 // A menu: the pictures of the title with its outline where the choice is, the plain way.
 TEST_F(Display, TheTitleSendsOnlyWhereItsOutlineWasAndIs) {
-    PresentedAreas recorded(sent);
+    PresentWatcher watching(display());
     for (SDLKey key : {SDLK_DOWN, SDLK_a, SDLK_DOWN, SDLK_DOWN, SDLK_ESCAPE}) {
         SDL_Event event = keyDown(key);
         SDL_PushEvent(&event);
     }
     EXPECT_EQ(handleTitle(), STATE_QUIT);
-    receive();
     EXPECT_EQ(wholeSends, 1);
     EXPECT_GT(pieces, 0);
     SDL_Surface* outline = GetImage(IMG_START_MENU_OUTLINE);
@@ -222,13 +222,12 @@ TEST_F(Display, TheTitleSendsOnlyWhereItsOutlineWasAndIs) {
 
 TEST_F(Display, AFullscreenSwitchOnAStillScreenDrawsItAgainAtOnce) {
     ScopedHome home;
-    PresentedAreas recorded(sent);
+    PresentWatcher watching(display());
     SDL_Event events[] = {keyDown(SDLK_F11), keyDown(SDLK_ESCAPE)};
     for (SDL_Event& event : events)
         SDL_PushEvent(&event);
     EXPECT_EQ(handleGameOver(), STATE_TITLE);
     EXPECT_TRUE(isFullscreen());
-    receive();
     EXPECT_EQ(wholeSends, 2);
 }
 

@@ -140,9 +140,11 @@ int main(int argc, char* argv[]) {
     changeLevel(level, bg, p);
     Level* current = getCurrentLevel();
     Player* player = current->getPlayer();
-    std::vector<SDL_Rect> sent;
-    PresentedAreas recorded(sent);
     long whole = 0, pieces = 0, compared = 0;
+    PresentWatcher counting([&whole, &pieces](const std::vector<SDL_Rect>& places) {
+        for (const SDL_Rect& place : places)
+            ++(place.w == SCREEN_WIDTH && place.h == SCREEN_HEIGHT ? whole : pieces);
+    });
     int state = STATE_GAME, frame = 1, failures = 0;
     size_t next = 0;
     Uint32 deadline = SDL_GetTicks();
@@ -170,9 +172,6 @@ int main(int argc, char* argv[]) {
             moment = captureFrame(*current, lives);
         drawPlayScreen(current, player);
         presentPlayScreen();
-        for (const SDL_Rect& place : sent)
-            ++(place.w == SCREEN_WIDTH && place.h == SCREEN_HEIGHT ? whole : pieces);
-        sent.clear();
         if (check) {
             plain.draw(moment);
             const std::string difference = compareWindow(display, expected);
