@@ -111,10 +111,14 @@ void Level::redraw(const std::vector<SDL_Rect>& drawnSince) {
 
 void Level::drawFrame(const std::vector<SDL_Rect>* drawnSince) {
     scenery.update(background, player->getBounds(), walls);
-    if (drawnSince != nullptr)
-        scenery.drawBackdropOver(moved, *drawnSince);
-    else
+    changedWhole = drawnSince == nullptr || !scenery.drawBackdropOver(moved, *drawnSince);
+    if (drawnSince == nullptr)
         scenery.drawBackdrop();
+    changed.clear();
+    if (!changedWhole) {
+        changed = moved;
+        changed.insert(changed.end(), drawnSince->begin(), drawnSince->end());
+    }
     moved.clear();
     {
         DrawnAreas recorded(moved);
@@ -140,6 +144,7 @@ void Level::drawFrame(const std::vector<SDL_Rect>* drawnSince) {
             it->draw();
     }
     scenery.drawWallsOver(moved);
+    changed.insert(changed.end(), moved.begin(), moved.end());
     if (enemyCount == 0)
         status = LEVEL_WON;
     // Lost is set after won, so a frame in which both happen is a loss.

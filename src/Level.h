@@ -44,6 +44,8 @@ public:
     // over it since but at `drawnSince` (the play screen's spare lives): only there and where
     // something moved is the backdrop laid anew. Anywhere else it is `draw`.
     void redraw(const std::vector<SDL_Rect>& drawnSince);
+    // Where the last draw changed the screen, or null when it laid the whole backdrop.
+    const std::vector<SDL_Rect>* changedPlaces() const { return changedWhole ? nullptr : &changed; }
 
     void addWall(Wall w);
     void addEnemy(Ship* s);
@@ -93,6 +95,8 @@ private:
     // Where this frame's moving things were drawn, kept to spare an allocation a frame; the next
     // frame lays the backdrop back over them.
     std::vector<SDL_Rect> moved;
+    std::vector<SDL_Rect> changed;
+    bool changedWhole = true;
     int status;
     bool opened;
 };

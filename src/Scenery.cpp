@@ -241,24 +241,27 @@ void Scenery::drawBackdrop() {
     laidOn = composed && drawsWholeScreen() ? game_screen : nullptr;
 }
 
-void Scenery::drawBackdropOver(const std::vector<SDL_Rect>& moved,
+bool Scenery::drawBackdropOver(const std::vector<SDL_Rect>& moved,
                                const std::vector<SDL_Rect>& drawnSince) {
+    // A hardware screen may flip between two buffers, and a clipped draw left the rest of the
+    // screen as it was: then the whole backdrop goes down again, and all of it may change.
+    const bool held = laidOn != nullptr && laidOn == game_screen && drawsWholeScreen() &&
+                      (game_screen->flags & SDL_HWSURFACE) == 0;
     // A piece costs about twenty times a whole blit's share of the window, pixel for pixel:
-    // beyond a twenty-fourth of the window in pieces, the whole backdrop is the cheaper.
+    // beyond a twenty-fourth of the window in pieces, the whole backdrop is the cheaper. Laid
+    // over the same picture, it changes only the same places.
     long area = 0;
     for (const auto* places : {&moved, &drawnSince})
         for (const SDL_Rect& place : *places)
             area += long(place.w) * place.h;
-    // A hardware screen may flip between two buffers, and a clipped draw left the rest of the
-    // screen as it was: then the whole backdrop goes down again.
-    if (laidOn == nullptr || laidOn != game_screen || !drawsWholeScreen() ||
-        (game_screen->flags & SDL_HWSURFACE) || area > long(SCREEN_WIDTH) * SCREEN_HEIGHT / 24) {
+    if (!held || area > long(SCREEN_WIDTH) * SCREEN_HEIGHT / 24) {
         drawBackdrop();
-        return;
+        return held;
     }
     for (const auto* places : {&moved, &drawnSince})
         for (const SDL_Rect& place : *places)
             DrawPartialImage(pieces, place.x, place.y, place.x, place.y, place.w, place.h);
+    return true;
 }
 
 bool Scenery::drawsWholeScreen() const {

@@ -49,8 +49,9 @@ public:
     // The background with the outlines and then the walls over it.
     void drawBackdrop();
     // The same, only over `moved` and `drawnSince`, when the screen still shows what was laid
-    // on it last time but there (the caller knows); the whole backdrop otherwise.
-    void drawBackdropOver(const std::vector<SDL_Rect>& moved,
+    // on it last time but there (the caller knows); the whole backdrop otherwise. True when the
+    // screen changed only there: it held the backdrop, whether it was laid in pieces or whole.
+    bool drawBackdropOver(const std::vector<SDL_Rect>& moved,
                           const std::vector<SDL_Rect>& drawnSince);
     // The outlines again over `places`: the ship is drawn under them.
     void drawOutlinesOver(const std::vector<SDL_Rect>& places);

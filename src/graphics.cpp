@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <ostream>
+#include <utility>
 
 const char* const imageFiles[IMAGE_COUNT] = {
     "images/space.bmp",
@@ -47,19 +49,150 @@ SDL_Surface* game_screen = nullptr;
 SDL_Surface* images[IMAGE_COUNT] = {};
 bool loaded = false;
 
-SDL_Surface* InitVideo(Uint32 flags) {
+namespace {
+// The flags the screen's mode was last set with.
+Uint32 videoFlags = 0;
+unsigned generation = 0;
+PresentWatcher* watcher = nullptr;
+
+bool startVideo() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         fprintf(stderr, "Unable to initialize SDL: %s\n", SDL_GetError());
-        return nullptr;
+        return false;
     }
     atexit(SDL_Quit);
+    return true;
+}
+
+SDL_Surface* setMode(Uint32 flags) {
     game_screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, flags);
     if (game_screen == nullptr) {
         fprintf(stderr, "Unable to set video mode: %s\n", SDL_GetError());
         return nullptr;
     }
+    videoFlags = flags;
     SDL_WM_SetCaption("Skarlume", "Skarlume");
     return game_screen;
+}
+}  // namespace
+
+SDL_Surface* InitVideo(Uint32 flags) {
+    return startVideo() ? setMode(flags) : nullptr;
+}
+
+bool startsFullscreen(std::optional<bool> chosen, int desktopWidth, int desktopHeight,
+                      std::ostream& notes) {
+    if (chosen)
+        return *chosen;
+    if (desktopWidth <= 0 || desktopHeight <= 0 ||
+        (desktopWidth >= SCREEN_WIDTH + DESKTOP_MARGIN_X &&
+         desktopHeight >= SCREEN_HEIGHT + DESKTOP_MARGIN_Y))
+        return false;
+    notes << "skarlume: the desktop is " << desktopWidth << "x" << desktopHeight
+          << ", too small for the " << SCREEN_WIDTH << "x" << SCREEN_HEIGHT
+          << " window: starting fullscreen (F11 or --window for a window)" << std::endl;
+    return true;
+}
+
+SDL_Surface* openGameWindow(std::optional<bool> chosen, std::ostream& notes) {
+    if (!startVideo())
+        return nullptr;
+    // The desktop's size is known only once video has started and before the first mode. The
+    // dummy driver has no desktop, whatever size it reports.
+    int width = 0, height = 0;
+    char driver[32] = "";
+    const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
+    if (desktop != nullptr && SDL_VideoDriverName(driver, sizeof driver) != nullptr &&
+        std::strcmp(driver, "dummy") != 0) {
+        width = desktop->current_w;
+        height = desktop->current_h;
+    }
+    const Uint32 flags =
+        SDL_DOUBLEBUF | (startsFullscreen(chosen, width, height, notes) ? SDL_FULLSCREEN : 0);
+    SDL_Surface* opened = setMode(flags);
+    // A display that refuses fullscreen may still give a window.
+    if (opened == nullptr && (flags & SDL_FULLSCREEN))
+        opened = setMode(flags & ~SDL_FULLSCREEN);
+    return opened;
+}
+
+bool isFullscreen() {
+    return game_screen != nullptr && (game_screen->flags & SDL_FULLSCREEN) != 0;
+}
+
+bool setFullscreen(bool on) {
+    if (game_screen == nullptr)
+        return false;
+    if (isFullscreen() == on)
+        return true;
+    // SDL's toggle keeps the very surface and its pixels; where it cannot, a new mode renews
+    // the screen (every pointer to it follows game_screen) and its pixels are gone.
+    if (SDL_WM_ToggleFullScreen(game_screen) == 0 || isFullscreen() != on) {
+        const Uint32 before = videoFlags;
+        if (setMode((videoFlags & ~SDL_FULLSCREEN) | (on ? SDL_FULLSCREEN : 0)) == nullptr &&
+            setMode(before) == nullptr) {
+            fprintf(stderr, "skarlume: the screen is gone and no mode can be set again\n");
+            exit(1);
+        }
+    } else {
+        videoFlags ^= SDL_FULLSCREEN;
+    }
+    screenLost();
+    return isFullscreen() == on;
+}
+
+unsigned screenGeneration() {
+    return generation;
+}
+
+void screenLost() {
+    ++generation;
+}
+
+bool screenKeepsItsPicture() {
+    return game_screen != nullptr && (game_screen->flags & SDL_HWSURFACE) == 0;
+}
+
+namespace {
+// The generation of the last whole send: a later loss needs another.
+unsigned presentedWholeAt = ~0u;
+
+void tellWatcher(const std::vector<SDL_Rect>& places) {
+    if (watcher != nullptr)
+        watcher->tell(places);
+}
+
+void presentWhole() {
+    presentedWholeAt = generation;
+    SDL_Flip(game_screen);
+    tellWatcher({{0, 0, Uint16(game_screen->w), Uint16(game_screen->h)}});
+}
+}  // namespace
+
+void presentScreen(const std::vector<SDL_Rect>* changed) {
+    if (game_screen == nullptr)
+        return;
+    if (changed == nullptr || presentedWholeAt != generation || !screenKeepsItsPicture() ||
+        (game_screen->flags & SDL_DOUBLEBUF) != 0) {
+        presentWhole();
+        return;
+    }
+    // Beyond half the window, the places overlapping or not, one whole send costs less than
+    // the pieces.
+    long area = 0;
+    for (const SDL_Rect& place : *changed)
+        area += long(place.w) * place.h;
+    if (area > long(game_screen->w) * game_screen->h / 2) {
+        presentWhole();
+        return;
+    }
+    if (changed->empty())
+        return;
+    // SDL takes the places as its own to change.
+    static std::vector<SDL_Rect> sent;
+    sent.assign(changed->begin(), changed->end());
+    SDL_UpdateRects(game_screen, int(sent.size()), sent.data());
+    tellWatcher(*changed);
 }
 
 void Slock(SDL_Surface* s) {
@@ -178,4 +311,12 @@ DrawnAreas::DrawnAreas(std::vector<SDL_Rect>& areas) : previous(drawnAreas) {
 
 DrawnAreas::~DrawnAreas() {
     drawnAreas = previous;
+}
+
+PresentWatcher::PresentWatcher(Receiver receive) : receive(std::move(receive)), previous(watcher) {
+    watcher = this;
+}
+
+PresentWatcher::~PresentWatcher() {
+    watcher = previous;
 }

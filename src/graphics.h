@@ -3,6 +3,9 @@
 
 #include <SDL.h>
 
+#include <functional>
+#include <iosfwd>
+#include <optional>
 #include <vector>
 
 constexpr int SCREEN_WIDTH = 1024;
@@ -55,6 +58,38 @@ extern SDL_Surface* images[IMAGE_COUNT];
 extern bool loaded;
 
 SDL_Surface* InitVideo(Uint32 flags);
+
+// A desktop narrower or lower than the window plus these margins (a window's frame, the panels)
+// cannot show the whole window.
+constexpr int DESKTOP_MARGIN_X = 64;
+constexpr int DESKTOP_MARGIN_Y = 96;
+// Whether the game starts fullscreen: as the player chose (the command line, else the settings
+// file), and with no choice, when the desktop of that size (0 when unknown) is too small. A
+// start made fullscreen for the desktop's sake is said on `notes`, in one line.
+bool startsFullscreen(std::optional<bool> chosen, int desktopWidth, int desktopHeight,
+                      std::ostream& notes);
+// The game's window, opened after reading the desktop's size as startsFullscreen says: SDL's
+// video started, the mode set, the caption given. Null, with the reason said, when that fails.
+SDL_Surface* openGameWindow(std::optional<bool> chosen, std::ostream& notes);
+
+bool isFullscreen();
+// Fullscreen or a window: the same picture, only shown differently. SDL's own toggle where the
+// runtime has one, a new mode otherwise; either way the screen counts as lost (see
+// screenGeneration). False when the screen stayed as it was.
+bool setFullscreen(bool on);
+
+// Counts the times the screen's pixels or what the display shows of them were lost (a new
+// mode, an expose): a screen that drew under another count draws and sends its next picture
+// whole.
+unsigned screenGeneration();
+void screenLost();
+// Whether the screen still holds the picture last drawn on it, so that a frame may lay anew
+// only what changed; a hardware screen may flip between two buffers.
+bool screenKeepsItsPicture();
+// Sends the screen to the display: only the `changed` places (SDL_UpdateRects), or the whole
+// window (SDL_Flip) when `changed` is null, when the screen was lost since the last whole
+// send, on a hardware screen, and when the places would cover most of the window.
+void presentScreen(const std::vector<SDL_Rect>* changed);
 void Slock(SDL_Surface* s);
 void Sulock(SDL_Surface* s);
 SDL_Surface* LoadImage(const char* file);
@@ -88,4 +123,20 @@ public:
 
 private:
     std::vector<SDL_Rect>* previous;
+};
+
+// While one lives, `receive` hears of every send to the display, with the places sent: the
+// whole window as one rectangle when it went whole.
+class PresentWatcher {
+public:
+    using Receiver = std::function<void(const std::vector<SDL_Rect>& places)>;
+    explicit PresentWatcher(Receiver receive);
+    ~PresentWatcher();
+    PresentWatcher(const PresentWatcher&) = delete;
+    PresentWatcher& operator=(const PresentWatcher&) = delete;
+    void tell(const std::vector<SDL_Rect>& places) const { receive(places); }
+
+private:
+    Receiver receive;
+    PresentWatcher* previous;
 };

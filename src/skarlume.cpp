@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -20,7 +21,7 @@ int p = 1;
 int lives = 4;
 int level = 1;
 SDL_Surface* bg = nullptr;
-SDL_Surface* screen = nullptr;
+SDL_Surface*& screen = game_screen;
 
 namespace {
 
@@ -30,20 +31,54 @@ constexpr int FRAMES_PER_SECOND = 60;
 // A menu key handler's answer when the key keeps the screen open.
 constexpr int STAY = -1;
 
-template <typename Draw>
-void redraw(Draw drawScreen) {
-    Slock(screen);
-    drawScreen();
-    Sulock(screen);
-    SDL_Flip(screen);
-}
+// A menu is a full-window picture with, on some, a mark over it (the title's outline, the
+// ship select's bar). Once drawn, a redraw lays the picture back only where the mark was and
+// sends only that and the mark's new place; the whole picture goes again on a new screen, a
+// lost one, or one that may not hold its last picture.
+class MenuPicture {
+public:
+    MenuPicture(int picture, std::function<void()> drawMark)
+        : picture(picture), drawMark(std::move(drawMark)) {}
+
+    void draw() {
+        const bool whole = !drawn || drawnAt != screenGeneration() || !screenKeepsItsPicture();
+        std::vector<SDL_Rect> changed;
+        Slock(screen);
+        if (whole) {
+            DrawImage(GetImage(picture), 0, 0);
+        } else {
+            for (const SDL_Rect& place : markDrawn)
+                DrawPartialImage(GetImage(picture), place.x, place.y, place.x, place.y, place.w,
+                                 place.h);
+            changed = markDrawn;
+        }
+        markDrawn.clear();
+        if (drawMark) {
+            DrawnAreas recorded(markDrawn);
+            drawMark();
+        }
+        Sulock(screen);
+        changed.insert(changed.end(), markDrawn.begin(), markDrawn.end());
+        drawn = true;
+        drawnAt = screenGeneration();
+        presentScreen(whole ? nullptr : &changed);
+    }
+
+private:
+    int picture;
+    std::function<void()> drawMark;
+    bool drawn = false;
+    unsigned drawnAt = 0;
+    std::vector<SDL_Rect> markDrawn;
+};
 
 // Every menu draws itself on entry and then sleeps until an event. Title, instructions and
 // ship select redraw after every event that does not end them, whether or not it changed
-// anything; the still screens (level won and lost, game over, credits) never redraw.
-template <typename Draw, typename OnKey>
-int runMenu(Draw drawScreen, bool redrawsOnEvents, OnKey onKey) {
-    redraw(drawScreen);
+// anything; the still screens (level won and lost, game over, credits) redraw only when the
+// screen was lost or exposed.
+template <typename OnKey>
+int runMenu(MenuPicture menu, bool redrawsOnEvents, OnKey onKey) {
+    menu.draw();
     for (;;) {
         // Menus sleep until something happens.
         SDL_Event event = waitForInput();
@@ -54,19 +89,19 @@ int runMenu(Draw drawScreen, bool redrawsOnEvents, OnKey onKey) {
             if (next != STAY)
                 return next;
         }
-        if (redrawsOnEvents)
-            redraw(drawScreen);
+        if (redrawsOnEvents || event.type == SDL_VIDEOEXPOSE)
+            menu.draw();
     }
 }
 
-template <typename Draw, typename OnKey>
-int runRedrawingScreen(Draw drawScreen, OnKey onKey) {
-    return runMenu(drawScreen, true, onKey);
+template <typename OnKey>
+int runRedrawingScreen(int picture, std::function<void()> drawMark, OnKey onKey) {
+    return runMenu(MenuPicture(picture, std::move(drawMark)), true, onKey);
 }
 
 template <typename OnKey>
 int runStillScreen(int picture, OnKey onKey) {
-    return runMenu([picture] { DrawImage(GetImage(picture), 0, 0); }, false, onKey);
+    return runMenu(MenuPicture(picture, nullptr), false, onKey);
 }
 
 bool isConfirmKey(SDLKey key) {
@@ -141,12 +176,11 @@ int runScreen(int state) {
 
 int handleTitle() {
     int selection = 0;  // 0 new game, 1 credits
-    auto drawTitle = [&selection] {
-        DrawImage(GetImage(IMG_START_MENU), 0, 0);
+    auto drawOutline = [&selection] {
         const MenuPlace outline = TITLE_OUTLINE_AT[selection];
         DrawImage(GetImage(IMG_START_MENU_OUTLINE), outline.x, outline.y);
     };
-    return runRedrawingScreen(drawTitle, [&selection](SDLKey key) {
+    return runRedrawingScreen(IMG_START_MENU, drawOutline, [&selection](SDLKey key) {
         if (key == SDLK_UP || key == SDLK_DOWN) {
             selection = 1 - selection;
         } else if (isConfirmKey(key)) {
@@ -163,23 +197,21 @@ int handleTitle() {
 }
 
 int handleInstructions() {
-    return runRedrawingScreen([] { DrawImage(GetImage(IMG_INSTRUCTIONS), 0, 0); },
-                              [](SDLKey key) {
-                                  if (isConfirmKey(key))
-                                      return int(STATE_SHIP_SELECT);
-                                  if (key == SDLK_ESCAPE)
-                                      return int(STATE_TITLE);
-                                  return STAY;
-                              });
+    return runRedrawingScreen(IMG_INSTRUCTIONS, nullptr, [](SDLKey key) {
+        if (isConfirmKey(key))
+            return int(STATE_SHIP_SELECT);
+        if (key == SDLK_ESCAPE)
+            return int(STATE_TITLE);
+        return STAY;
+    });
 }
 
 int handleShipSelect() {
-    auto drawShipSelect = [] {
-        DrawImage(GetImage(IMG_SHIP_SELECT), 0, 0);
+    auto drawBar = [] {
         const MenuPlace bar = SHIP_SELECT_BAR_AT[p >= 1 && p <= SHIP_COUNT ? p - 1 : 0];
         DrawImage(GetImage(IMG_SHIP_SELECT_BAR), bar.x, bar.y);
     };
-    return runRedrawingScreen(drawShipSelect, [](SDLKey key) {
+    return runRedrawingScreen(IMG_SHIP_SELECT, drawBar, [](SDLKey key) {
         if (key == SDLK_RIGHT && p < SHIP_COUNT)
             ++p;
         if (key == SDLK_LEFT && p > 1)
@@ -285,21 +317,43 @@ int handlePlayEvent(const SDL_Event& event, Player* player) {
     return STATE_GAME;
 }
 
+namespace {
+// What the last play frame changed on the screen, and whether it was the whole picture.
+std::vector<SDL_Rect> playScreenChanged;
+bool playScreenWhole = true;
+unsigned playScreenDrawnAt = 0;
+}  // namespace
+
 void drawPlayScreen(Level* current, const Player* player) {
     Slock(screen);
-    current->redraw(spareLivesDrawn);
+    if (playScreenDrawnAt != screenGeneration())
+        current->draw();
+    else
+        current->redraw(spareLivesDrawn);
+    playScreenDrawnAt = screenGeneration();
+    const std::vector<SDL_Rect>* changed = current->changedPlaces();
+    playScreenWhole = changed == nullptr;
+    // The level's changes hold where the last spare lives were: they were laid over.
+    if (changed != nullptr)
+        playScreenChanged = *changed;
     spareLivesDrawn.clear();
     {
         DrawnAreas recorded(spareLivesDrawn);
         drawSpareLives(player);
     }
     Sulock(screen);
+    playScreenChanged.insert(playScreenChanged.end(), spareLivesDrawn.begin(),
+                             spareLivesDrawn.end());
+}
+
+void presentPlayScreen() {
+    presentScreen(playScreenWhole ? nullptr : &playScreenChanged);
 }
 
 int playFrame(Level* current, Player* player) {
     current->step();
     drawPlayScreen(current, player);
-    SDL_Flip(screen);
+    presentPlayScreen();
     if (current->won())
         return STATE_LEVEL_WON;
     if (current->lost()) {
@@ -322,20 +376,26 @@ int runPlayScreen(PlayObserver observer) {
     return playLevel(current, observer);
 }
 
+int takePlayInput(int frame, Player* player, PlayObserver observer) {
+    SDL_Event event;
+    while (pollInput(event)) {
+        if (observer != nullptr)
+            observer(frame, &event);
+        int next = handlePlayEvent(event, player);
+        if (next != STATE_GAME)
+            return next;
+    }
+    return STATE_GAME;
+}
+
 int playLevel(Level* current, PlayObserver observer) {
     Player* player = current->getPlayer();
     FramePacer pacer;
     for (int frame = 1;; ++frame) {
-        // Every waiting event is handled before the next frame runs.
-        SDL_Event event;
-        while (pollInput(event)) {
-            if (observer != nullptr)
-                observer(frame, &event);
-            int next = handlePlayEvent(event, player);
-            if (next != STATE_GAME)
-                return next;
-        }
-        int next = playFrame(current, player);
+        int next = takePlayInput(frame, player, observer);
+        if (next != STATE_GAME)
+            return next;
+        next = playFrame(current, player);
         if (observer != nullptr)
             observer(frame, nullptr);
         if (next != STATE_GAME)
@@ -362,11 +422,13 @@ int SDL_main(int argc, char* argv[]) {
         return 1;
     }
     atexit(SDL_Quit);
-    screen = InitVideo(SDL_DOUBLEBUF);
-    if (screen == nullptr) {
+    // The command line's choice wins over the settings file's.
+    if (openGameWindow(options.fullscreen ? options.fullscreen : currentSettings().fullscreen,
+                       std::cerr) == nullptr) {
         std::cerr << "Unable to set 1024x768 video: " << SDL_GetError() << std::endl;
         return 1;
     }
+    openGamepad();
     if (!InitImages()) {
         std::cerr << "Unable to load images." << std::endl;
         return 1;

@@ -22,7 +22,8 @@ extern int p;
 extern int lives;
 extern int level;
 extern SDL_Surface* bg;
-extern SDL_Surface* screen;
+// The screen surface: the very pointer graphics keeps, so that it follows every new mode.
+extern SDL_Surface*& screen;
 
 int handleTitle();
 int handleInstructions();
@@ -37,13 +38,20 @@ int handleCredits();
 // Each returns STATE_GAME while the level goes on, or the screen to go to.
 int handlePlayEvent(const SDL_Event& event, Player* player);
 int playFrame(Level* current, Player* player);
-// The picture of one frame without the step: the level, then the spare lives over it.
+// The picture of one frame without the step: the level, then the spare lives over it. The
+// whole picture after the screen was lost (see screenGeneration).
 void drawPlayScreen(Level* current, const Player* player);
+// Sends what the last drawPlayScreen changed to the display.
+void presentPlayScreen();
 
-// The play screen's loop at 60 frames a second. The observer, if any, sees every event with
-// the number of the frame it comes before (frames count from 1), and is told of every frame
-// played with a null event, so that a game can be recorded.
+// The play screen's observer, if any, sees every event with the number of the frame it comes
+// before (frames count from 1), and is told of every frame played with a null event, so that
+// a game can be recorded.
 using PlayObserver = void (*)(int frame, const SDL_Event* event);
+// Hands every waiting event (pollInput) to the play screen before `frame` runs.
+int takePlayInput(int frame, Player* player, PlayObserver observer);
+
+// The play screen's loop at 60 frames a second.
 int runPlayScreen(PlayObserver observer);
 // The same loop on a level that is already current (the editor's test-play). It spends lives
 // as the play screen does; a caller that must not spend them keeps and restores `lives`.

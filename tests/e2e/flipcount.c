@@ -1,7 +1,9 @@
 /* Times the game's frames for the real-window pacing test: preloaded into the game, it appends
-   one line for each of the game's own SDL_Flip calls to the file named by SKARLUME_FLIP_COUNT:
-   the monotonic clock in nanoseconds when the flip returned. Flips that an SDL library makes
-   itself (sdl12-compat redraws on window events) are left out. */
+   one line for each frame the game itself sends to the display (SDL_Flip for a whole one,
+   SDL_UpdateRects for the places that changed) to the file named by SKARLUME_FLIP_COUNT: the
+   monotonic clock in nanoseconds when the call returned. Calls that an SDL library makes
+   itself (sdl12-compat redraws on window events, a flip of a software screen updates it) are
+   left out. */
 #ifndef _GNU_SOURCE
 #define _GNU_SOURCE
 #endif
@@ -14,18 +16,17 @@
 #include <time.h>
 #include <unistd.h>
 
-int SDL_Flip(SDL_Surface* surface) {
-    static int (*realFlip)(SDL_Surface*);
-    static int out = -1;
-    if (realFlip == NULL)
-        realFlip = (int (*)(SDL_Surface*))dlsym(RTLD_NEXT, "SDL_Flip");
+static int calledFromSdl(const void* returnAddress) {
     Dl_info caller;
-    int fromSdl = dladdr(__builtin_return_address(0), &caller) && caller.dli_fname &&
-                  strstr(caller.dli_fname, "libSDL") != NULL;
-    int result = realFlip(surface);
+    return dladdr(returnAddress, &caller) && caller.dli_fname &&
+           strstr(caller.dli_fname, "libSDL") != NULL;
+}
+
+static void stamp(void) {
+    static int out = -1;
     const char* path = getenv("SKARLUME_FLIP_COUNT");
-    if (path == NULL || fromSdl)
-        return result;
+    if (path == NULL)
+        return;
     if (out < 0)
         out = open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     struct timespec now;
@@ -36,5 +37,25 @@ int SDL_Flip(SDL_Surface* surface) {
     /* One write a line, so a reader sees whole lines and at most a last one cut short. */
     if (out >= 0 && write(out, line, (size_t)length) != length)
         fprintf(stderr, "flipcount: cannot write to %s\n", path);
+}
+
+int SDL_Flip(SDL_Surface* surface) {
+    static int (*realFlip)(SDL_Surface*);
+    if (realFlip == NULL)
+        realFlip = (int (*)(SDL_Surface*))dlsym(RTLD_NEXT, "SDL_Flip");
+    int fromSdl = calledFromSdl(__builtin_return_address(0));
+    int result = realFlip(surface);
+    if (!fromSdl)
+        stamp();
     return result;
+}
+
+void SDL_UpdateRects(SDL_Surface* surface, int count, SDL_Rect* rects) {
+    static void (*realUpdate)(SDL_Surface*, int, SDL_Rect*);
+    if (realUpdate == NULL)
+        realUpdate = (void (*)(SDL_Surface*, int, SDL_Rect*))dlsym(RTLD_NEXT, "SDL_UpdateRects");
+    int fromSdl = calledFromSdl(__builtin_return_address(0));
+    realUpdate(surface, count, rects);
+    if (!fromSdl)
+        stamp();
 }

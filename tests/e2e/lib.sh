@@ -58,12 +58,14 @@ wait_for() {
     done
 }
 
-# Starts Xvfb on the first free display number and exports DISPLAY once it accepts clients.
+# start_xvfb [WIDTHxHEIGHTxDEPTH]: starts Xvfb (1280x1024x24 unless told) on the first free
+# display number and exports DISPLAY once it accepts clients.
 start_xvfb() {
+    local screen=${1:-1280x1024x24}
     command -v Xvfb >/dev/null || fail "Xvfb is not installed (scripts/install-deps.sh installs it)"
     # Without -noreset the server resets whenever its last client leaves, and a client that
     # connects meanwhile (the game, right after an xdotool call) has its connection reset.
-    Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" \
+    Xvfb -displayfd 3 -noreset -screen 0 "$screen" -nolisten tcp 3>"$WORK/display" \
         >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     wait_for 20 grep -q '[0-9]' "$WORK/display" || {

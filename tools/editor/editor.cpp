@@ -11,9 +11,10 @@
 #include "Level.h"
 #include "direction.h"
 #include "graphics.h"
-#include "userfiles.h"
+#include "input.h"
 #include "shapes.h"
 #include "testplay.h"
+#include "userfiles.h"
 
 const std::vector<std::string> EDITOR_HELP = {
     "Keys and mouse buttons (F1 or Escape closes this)",
@@ -744,7 +745,7 @@ void Editor::draw() {
 bool Editor::handlePending() {
     SDL_Event event;
     bool open = true;
-    while (open && SDL_PollEvent(&event))
+    while (open && pollWindowInput(event))
         open = handle(event);
     if (open)
         draw();
@@ -753,11 +754,8 @@ bool Editor::handlePending() {
 
 void runEditor(Editor& editor) {
     editor.draw();
-    for (;;) {
-        SDL_Event event;
-        // A failed wait can only mean that no event will ever come: close as the window would.
-        if (SDL_WaitEvent(&event) == 0 || !editor.handle(event) || !editor.handlePending())
-            break;
+    // A failed wait reads as a close request, as the window's own would.
+    while (editor.handle(waitForWindowInput()) && editor.handlePending()) {
     }
     const std::string report = editor.close();
     if (!report.empty())

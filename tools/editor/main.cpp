@@ -8,7 +8,9 @@
 #include "editor.h"
 #include "gamedir.h"
 #include "graphics.h"
+#include "input.h"
 #include "lettering.h"
+#include "settings.h"
 #include "skarlume.h"
 
 int main(int argc, char* argv[]) {
@@ -34,7 +36,7 @@ int main(int argc, char* argv[]) {
         std::cerr << "editor: cannot find " << argv[1] << ": " << error.message() << "\n";
         return 2;
     }
-    if (SDL_Init(0) < 0 || (screen = InitVideo(SDL_DOUBLEBUF)) == nullptr) {
+    if (openGameWindow(loadSettings(std::cerr).fullscreen, std::cerr) == nullptr) {
         std::cerr << "editor: cannot open the window: " << SDL_GetError() << "\n";
         return 1;
     }
@@ -44,6 +46,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     bg = GetImage(IMG_SPACE);
+    openGamepad();
     Lettering lettering;
     std::string problem;
     if (!lettering.load(GLYPH_SHEET_FILE, problem)) {
