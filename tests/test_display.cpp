@@ -10,8 +10,8 @@
 
 #include "Level.h"
 #include "graphics.h"
-#include "menus.h"
 #include "input.h"
+#include "menus.h"
 #include "plaindrawing.h"
 #include "replay.h"
 #include "settings.h"
