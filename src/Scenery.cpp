@@ -65,8 +65,11 @@ bool composable(SDL_Surface* picture) {
         mine->Amask != screens->Amask || (picture->flags & SDL_SRCALPHA))
         return false;
     const Uint32 white = transparentWhite();
+#ifndef __EMSCRIPTEN__
+    // (The browser's SDL keeps no key in the format; its keyed pixels are no longer white.)
     if ((picture->flags & SDL_SRCCOLORKEY) && mine->colorkey == white)
         return true;
+#endif
     return !hasPixel(picture, white);
 }
 

@@ -63,13 +63,25 @@ SDL_Surface* InitVideo(Uint32 flags) {
     return game_screen;
 }
 
+namespace {
+bool mustLock(SDL_Surface* s) {
+#ifdef __EMSCRIPTEN__
+    // In a browser the screen is the page's canvas: locking it copies the canvas out, and
+    // unlocking writes that copy back over everything drawn in between.
+    if (s == SDL_GetVideoSurface())
+        return false;
+#endif
+    return SDL_MUSTLOCK(s);
+}
+}  // namespace
+
 void Slock(SDL_Surface* s) {
-    if (SDL_MUSTLOCK(s))
+    if (mustLock(s))
         SDL_LockSurface(s);
 }
 
 void Sulock(SDL_Surface* s) {
-    if (SDL_MUSTLOCK(s))
+    if (mustLock(s))
         SDL_UnlockSurface(s);
 }
 

@@ -10,6 +10,9 @@
 #include "Level.h"
 #include "Player.h"
 #include "graphics.h"
+#ifdef __EMSCRIPTEN__
+#include "webshim.h"
+#endif
 
 int p = 1;
 int lives = 4;
@@ -89,10 +92,17 @@ public:
                          std::chrono::duration<double>(double(frames) / FRAMES_PER_SECOND));
         Clock::time_point now = Clock::now();
         if (now < deadline) {
+#ifdef __EMSCRIPTEN__
+            webSleepUntil(deadline);
+#else
             std::this_thread::sleep_until(deadline);
+#endif
         } else {
             origin = now;
             frames = 0;
+#ifdef __EMSCRIPTEN__
+            webSleepUntil(now);
+#endif
         }
     }
 
@@ -318,6 +328,13 @@ int handleGame() {
 }
 
 int runPlayScreen(PlayObserver observer) {
+#ifdef __EMSCRIPTEN__
+    if (webOwnLevel() != nullptr) {
+        setCurrentLevel(webLoadOwnLevel(bg, p));
+        Level* own = getCurrentLevel();
+        return own == nullptr ? int(STATE_TITLE) : playLevel(own, observer);
+    }
+#endif
     changeLevel(level, bg, p);
     Level* current = getCurrentLevel();
     // A level that cannot be read is no win: its message is out, back to the title.
@@ -348,7 +365,7 @@ int playLevel(Level* current, PlayObserver observer) {
     }
 }
 
-int SDL_main(int, char*[]) {
+int SDL_main([[maybe_unused]] int argc, [[maybe_unused]] char* argv[]) {
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_CDROM) < 0) {
         std::cerr << "Could not initialize SDL:" << SDL_GetError() << std::endl;
         SDL_Quit();
@@ -366,8 +383,20 @@ int SDL_main(int, char*[]) {
     }
     bg = GetImage(IMG_SPACE);
     int state = STATE_TITLE;
-    while (state != STATE_QUIT)
+#ifdef __EMSCRIPTEN__
+    // The page hands in a level file to play at once; back at the title, the campaign resumes.
+    if (argc > 1) {
+        webSetOwnLevel(argv[1]);
+        state = STATE_GAME;
+    }
+#endif
+    while (state != STATE_QUIT) {
         state = runScreen(state);
+#ifdef __EMSCRIPTEN__
+        if (state == STATE_TITLE)
+            webSetOwnLevel(nullptr);
+#endif
+    }
     UnloadImages();
     return 0;
 }

@@ -1,0 +1,1 @@
+# The web tests come later.
