@@ -1,0 +1,110 @@
+// A person's keys on the game's page: Enter through the title, the instructions and the ship
+// select into level 1; a held arrow moves the ship 2 pixels a frame; a held Space, repeating as
+// a held key does in a browser, fires one shot; Escape goes back to the title.
+import {find, mismatches, run, sleep} from './lib.mjs';
+
+const SHIP_ROW = 680;
+
+// Where a picture drawn at (x, y) lies.
+const area = (x, y, picture) => ({x, y, w: picture.width, h: picture.height});  // level 1 places the ship at (487, 680)
+
+run('Keys play the game in the browser', async ({server, browser, check, native}) => {
+  const title = native.picture('StartMenu.bmp');
+  const outline = native.picture('StartMenuOutline.bmp');
+  const instructions = native.picture('Instructions.bmp');
+  const shipSelect = native.picture('ShipSelect.bmp');
+  const bar = native.picture('ShipSelectBar.bmp');
+  const ship = native.picture('Ship.bmp');
+  const page = await browser.newPage();
+
+  // Waits until `shows(screen)` holds for the canvas; returns that screen.
+  const waitForScreen = async (what, shows, timeout = 20000) => {
+    const until = Date.now() + timeout;
+    for (;;) {
+      const screen = await page.screen();
+      if (shows(screen.image))
+        return screen;
+      if (Date.now() > until)
+        throw new Error(`timed out waiting for ${what}\n${page.console.slice(-10).join('\n')}`);
+      await sleep(50);
+    }
+  };
+  const showsTitle = (image) => mismatches(image, title, 0, 0, [area(345, 304, outline)]) ===
+                                    0 && mismatches(image, outline, 345, 304) === 0;
+  const shipAt = (image) => find(image, ship, 312, 712, SHIP_ROW, SHIP_ROW + ship.height)[0];
+
+  await page.goto(`${server.url}/site/index.html`);
+  await waitForScreen('the title', showsTitle);
+  check(true, 'the title is drawn, its first choice outlined');
+  check(await page.evaluate('document.title') === 'Skarlume',
+        'the tab is named after the game\'s caption');
+
+  await page.press('Enter');
+  await waitForScreen('the instructions', (image) => mismatches(image, instructions, 0, 0) === 0);
+  check(true, 'Enter on the title shows the instructions');
+  await page.press('Enter');
+  await waitForScreen('the ship select', (image) =>
+      mismatches(image, shipSelect, 0, 0, [area(30, 623, bar)]) === 0 &&
+      mismatches(image, bar, 30, 623) === 0);
+  check(true, 'Enter on the instructions shows the ship select, the first ship chosen');
+  await page.press('Enter');
+  await waitForScreen('level 1', (image) => shipAt(image)?.x === 487);
+  check(true, 'Enter on the ship select starts level 1 with the ship at (487, 680)');
+
+  // Waits for the game to show `count` more frames; counting frames rather than time keeps the
+  // steps below the same on a slow machine.
+  const framesLater = async (count) => {
+    const now = await page.evaluate('Module.flips');
+    await page.waitFor(`Module.flips >= ${now + count}`, 20000, `${count} more frames`);
+  };
+
+  // Held right: the browser repeats the key-down, and the ship keeps its pace.
+  await page.key('ArrowRight', 'down');
+  await framesLater(5);
+  const a = await page.screen();
+  for (let i = 0; i < 4; ++i) {
+    await framesLater(4);
+    await page.key('ArrowRight', 'down', true);
+  }
+  await framesLater(4);
+  const b = await page.screen();
+  await page.key('ArrowRight', 'up');
+  const xa = shipAt(a.image)?.x, xb = shipAt(b.image)?.x;
+  const frames = b.flips - a.flips;
+  check(frames >= 20 && xb - xa === 2 * frames,
+        `held right, the ship went from x ${xa} to ${xb} in ${frames} frames`);
+  await framesLater(3);
+  const c = await page.screen();
+  await framesLater(10);
+  const d = await page.screen();
+  check(shipAt(c.image)?.x === shipAt(d.image)?.x,
+        `released, the ship stays at x ${shipAt(d.image)?.x} over ${d.flips - c.flips} frames`);
+
+  // Held Space, repeating every 9 frames: each repeat would fire 27 pixels behind the last
+  // shot, which is 16 long.
+  const before = await page.screen();
+  const x = shipAt(before.image).x;
+  await page.key('Space', 'down');
+  for (let i = 0; i < 4; ++i) {
+    await framesLater(9);
+    await page.key('Space', 'down', true);
+  }
+  await framesLater(6);
+  const flying = await page.screen();
+  await page.key('Space', 'up');
+  // Rows above the ship where its column changed since before the shot, in runs.
+  let runs = 0, inRun = false;
+  for (let y = 0; y < SHIP_ROW; ++y) {
+    let changed = false;
+    for (let px = x; px < x + ship.width && !changed; ++px)
+      changed = flying.image.pixels[y * 1024 + px] !== before.image.pixels[y * 1024 + px];
+    if (changed && !inRun)
+      ++runs;
+    inRun = changed;
+  }
+  check(runs === 1, `a held Space put ${runs} shot(s) in flight above the ship`);
+
+  await page.press('Escape');
+  await waitForScreen('the title again', showsTitle);
+  check(true, 'Escape in play goes back to the title');
+});
