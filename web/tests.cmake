@@ -16,3 +16,7 @@ foreach(test
   set_tests_properties(${name} PROPERTIES LABELS web TIMEOUT 600
     FAIL_REGULAR_EXPRESSION "FAILED")
 endforeach()
+add_test(NAME TheSiteIsSmallEnoughToServe
+  COMMAND ${NODE_EXECUTABLE} ${WEB_TESTS_DIR}/size.mjs ${PROJECT_BINARY_DIR})
+set_tests_properties(TheSiteIsSmallEnoughToServe PROPERTIES LABELS web
+  FAIL_REGULAR_EXPRESSION "FAILED")

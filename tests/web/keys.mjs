@@ -39,6 +39,50 @@ run('Keys play the game in the browser', async ({server, browser, check, native}
   check(await page.evaluate('document.title') === 'Skarlume',
         'the tab is named after the game\'s caption');
 
+  // The page keeps to the window: a small one scales the canvas down in its own proportions,
+  // with no scroll bars; a large one shows it at its own size.
+  const layout = () => page.evaluate(`(() => {
+    const r = document.querySelector('canvas').getBoundingClientRect();
+    const page = document.documentElement;
+    return {width: r.width, height: r.height, bottom: r.bottom, right: r.right,
+            footerTop: document.querySelector('footer').getBoundingClientRect().top,
+            scrolls: page.scrollWidth > page.clientWidth || page.scrollHeight > page.clientHeight,
+            viewport: [innerWidth, innerHeight]};
+  })()`);
+  await page.send('Emulation.setDeviceMetricsOverride',
+                  {width: 800, height: 500, deviceScaleFactor: 1, mobile: false});
+  await sleep(200);
+  const small = await layout();
+  check(!small.scrolls && small.right <= 800 && small.bottom <= small.footerTop &&
+            Math.abs(small.width / small.height - 4 / 3) < 0.01 && small.height < 500,
+        `in an 800 by 500 window the canvas is ${small.width} by ${small.height}, ` +
+            `above the footer, with no scroll bars`);
+  await page.send('Emulation.clearDeviceMetricsOverride');
+  await sleep(200);
+  const large = await layout();
+  check(large.width === 1024 && large.height === 768 && !large.scrolls,
+        `in a ${large.viewport.join(' by ')} window the canvas is ${large.width} by ` +
+            `${large.height}`);
+
+  // Only the game's own keys are kept from the browser; the rest, and any with Ctrl, are the
+  // page's. A key the page keeps reaches a focused page control, not the game.
+  await page.evaluate(`window.seenKeys = [];
+    window.addEventListener('keydown', (e) => seenKeys.push(e.code + (e.ctrlKey ? '+Ctrl' : '') +
+                                                            (e.defaultPrevented ? ' kept' : '')));`);
+  await page.press('ArrowLeft');
+  await page.press('ArrowLeft', 2);
+  await page.press('KeyA');
+  await page.press('Tab');
+  const focused = await page.evaluate('document.activeElement.id');
+  await page.press('Space');
+  const seen = await page.evaluate('seenKeys.join(", ")');
+  check(seen === 'ArrowLeft kept, ArrowLeft+Ctrl, KeyA, Tab, Space',
+        `the game keeps its own keys only: ${seen}`);
+  await sleep(300);
+  check(focused === 'open' && showsTitle((await page.screen()).image),
+        `Tab reaches the page's first button (${focused}), and Space there does not reach the game`);
+  await page.evaluate('document.activeElement.blur()');
+
   await page.press('Enter');
   await waitForScreen('the instructions', (image) => mismatches(image, instructions, 0, 0) === 0);
   check(true, 'Enter on the title shows the instructions');

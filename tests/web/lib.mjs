@@ -131,6 +131,8 @@ export class Browser {
 
 // The virtual key codes the page's keys carry, as a person's keyboard sends them.
 const KEYS = {
+  Tab: {key: 'Tab', code: 'Tab', keyCode: 9},
+  KeyA: {key: 'a', code: 'KeyA', keyCode: 65},
   Enter: {key: 'Enter', code: 'Enter', keyCode: 13},
   Space: {key: ' ', code: 'Space', keyCode: 32},
   Escape: {key: 'Escape', code: 'Escape', keyCode: 27},
@@ -189,16 +191,17 @@ export class Page {
     }
   }
 
-  async key(name, type, autoRepeat = false) {
+  // modifiers: 2 for Ctrl, as the protocol counts them.
+  async key(name, type, autoRepeat = false, modifiers = 0) {
     const {key, code, keyCode} = KEYS[name];
     await this.send('Input.dispatchKeyEvent', {
-      type: type === 'down' ? 'rawKeyDown' : 'keyUp', key, code, autoRepeat,
+      type: type === 'down' ? 'rawKeyDown' : 'keyUp', key, code, autoRepeat, modifiers,
       windowsVirtualKeyCode: keyCode, nativeVirtualKeyCode: keyCode});
   }
 
-  async press(name) {
-    await this.key(name, 'down');
-    await this.key(name, 'up');
+  async press(name, modifiers = 0) {
+    await this.key(name, 'down', false, modifiers);
+    await this.key(name, 'up', false, modifiers);
   }
 
   // The game's screen as 5-6-5 values, with the number of frames shown when it was read: both
