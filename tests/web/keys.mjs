@@ -17,18 +17,7 @@ run('Keys play the game in the browser', async ({server, browser, check, native}
   const ship = native.picture('Ship.bmp');
   const page = await browser.newPage();
 
-  // Waits until `shows(screen)` holds for the canvas; returns that screen.
-  const waitForScreen = async (what, shows, timeout = 20000) => {
-    const until = Date.now() + timeout;
-    for (;;) {
-      const screen = await page.screen();
-      if (shows(screen.image))
-        return screen;
-      if (Date.now() > until)
-        throw new Error(`timed out waiting for ${what}\n${page.console.slice(-10).join('\n')}`);
-      await sleep(50);
-    }
-  };
+  const waitForScreen = (what, shows) => page.waitForScreen(what, shows);
   const showsTitle = (image) => mismatches(image, title, 0, 0, [area(345, 304, outline)]) ===
                                     0 && mismatches(image, outline, 345, 304) === 0;
   const shipAt = (image) => find(image, ship, 312, 712, SHIP_ROW, SHIP_ROW + ship.height)[0];
@@ -95,31 +84,20 @@ run('Keys play the game in the browser', async ({server, browser, check, native}
   await waitForScreen('level 1', (image) => shipAt(image)?.x === 487);
   check(true, 'Enter on the ship select starts level 1 with the ship at (487, 680)');
 
-  // Waits for the game to show `count` more frames; counting frames rather than time keeps the
-  // steps below the same on a slow machine.
-  const framesLater = async (count) => {
-    const now = await page.evaluate('Module.flips');
-    await page.waitFor(`Module.flips >= ${now + count}`, 20000, `${count} more frames`);
-  };
-
-  // Held right: the browser repeats the key-down, and the ship keeps its pace.
+  // Held right, the browser repeating the key-down: the ship keeps its pace.
   await page.key('ArrowRight', 'down');
-  await framesLater(5);
+  await page.framesLater(5);
   const a = await page.screen();
-  for (let i = 0; i < 4; ++i) {
-    await framesLater(4);
-    await page.key('ArrowRight', 'down', true);
-  }
-  await framesLater(4);
+  await page.hold('ArrowRight', {repeats: 4, apart: 4, release: false});
   const b = await page.screen();
   await page.key('ArrowRight', 'up');
   const xa = shipAt(a.image)?.x, xb = shipAt(b.image)?.x;
   const frames = b.flips - a.flips;
   check(frames >= 20 && xb - xa === 2 * frames,
         `held right, the ship went from x ${xa} to ${xb} in ${frames} frames`);
-  await framesLater(3);
+  await page.framesLater(3);
   const c = await page.screen();
-  await framesLater(10);
+  await page.framesLater(10);
   const d = await page.screen();
   check(shipAt(c.image)?.x === shipAt(d.image)?.x,
         `released, the ship stays at x ${shipAt(d.image)?.x} over ${d.flips - c.flips} frames`);
@@ -128,12 +106,7 @@ run('Keys play the game in the browser', async ({server, browser, check, native}
   // shot, which is 16 long.
   const before = await page.screen();
   const x = shipAt(before.image).x;
-  await page.key('Space', 'down');
-  for (let i = 0; i < 4; ++i) {
-    await framesLater(9);
-    await page.key('Space', 'down', true);
-  }
-  await framesLater(6);
+  await page.hold('Space', {repeats: 4, apart: 9, after: 6, release: false});
   const flying = await page.screen();
   await page.key('Space', 'up');
   // Rows above the ship where its column changed since before the shot, in runs.

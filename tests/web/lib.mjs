@@ -192,6 +192,40 @@ export class Page {
   }
 
   // modifiers: 2 for Ctrl, as the protocol counts them.
+  // Waits until `shows(image)` holds for the game's screen; returns that screen.
+  async waitForScreen(what, shows, timeout = 20000) {
+    const until = Date.now() + timeout;
+    for (;;) {
+      const screen = await this.screen().catch(() => null);
+      if (screen && shows(screen.image))
+        return screen;
+      if (Date.now() > until)
+        throw new Error(`timed out waiting for ${what}\n${this.console.slice(-10).join('\n')}`);
+      await sleep(50);
+    }
+  }
+
+  // Waits for the game to show `count` more frames: counting frames rather than time keeps a
+  // test's steps the same on a slow machine.
+  async framesLater(count) {
+    const now = await this.evaluate('Module.flips');
+    await this.waitFor(`Module.flips >= ${now + count}`, 20000, `${count} more frames`);
+  }
+
+  // Holds a key down as a person does, the browser repeating its key-down every `apart`
+  // frames; releases it after `repeats` repeats and `after` more frames, unless `release` is
+  // false.
+  async hold(name, {repeats, apart, after = apart, release = true}) {
+    await this.key(name, 'down');
+    for (let i = 0; i < repeats; ++i) {
+      await this.framesLater(apart);
+      await this.key(name, 'down', true);
+    }
+    await this.framesLater(after);
+    if (release)
+      await this.key(name, 'up');
+  }
+
   async key(name, type, autoRepeat = false, modifiers = 0) {
     const {key, code, keyCode} = KEYS[name];
     await this.send('Input.dispatchKeyEvent', {

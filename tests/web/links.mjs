@@ -7,7 +7,7 @@ import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
 
-import {find, mismatches, run, sleep} from './lib.mjs';
+import {find, mismatches, run} from './lib.mjs';
 
 // One crate straight above the ship: a single shot wins.
 const ONE_SHOT = 'One shot\nShip(487, 680)\nShipArea(312, 620) (712, 760)\nCrate(487, 160)\n';
@@ -27,17 +27,7 @@ run('Own levels and shared links play in the browser', async ({server, browser, 
   const site = `${server.url}/site/index.html`;
   const page = await browser.newPage();
 
-  const waitForScreen = async (what, shows, on = page, timeout = 20000) => {
-    const until = Date.now() + timeout;
-    for (;;) {
-      const screen = await on.screen();
-      if (shows(screen.image))
-        return screen;
-      if (Date.now() > until)
-        throw new Error(`timed out waiting for ${what}\n${on.console.slice(-10).join('\n')}`);
-      await sleep(50);
-    }
-  };
+  const waitForScreen = (what, shows, on = page) => on.waitForScreen(what, shows);
   const inPlayWithCrateAt = (x) => (image) =>
       find(image, ship, 487, 537, 680, 740).length === 1 &&
       find(image, crate, x, x + crate.width, 160, 160 + crate.height).length === 1;
