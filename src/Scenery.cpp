@@ -66,7 +66,8 @@ bool composable(SDL_Surface* picture) {
         return false;
     const Uint32 white = transparentWhite();
 #ifndef __EMSCRIPTEN__
-    // (The browser's SDL keeps no key in the format; its keyed pixels are no longer white.)
+    // The browser's SDL keeps no colour key in the format: there keyed white is transparent
+    // already, and the search below finds no white in a keyed picture.
     if ((picture->flags & SDL_SRCCOLORKEY) && mine->colorkey == white)
         return true;
 #endif

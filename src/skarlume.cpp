@@ -101,6 +101,7 @@ public:
             origin = now;
             frames = 0;
 #ifdef __EMSCRIPTEN__
+            // Late or not, the browser has its turn: it draws and delivers keys only then.
             webSleepUntil(now);
 #endif
         }
