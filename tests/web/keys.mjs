@@ -85,21 +85,22 @@ run('Keys play the game in the browser', async ({server, browser, check, native}
   check(true, 'Enter on the ship select starts level 1 with the ship at (487, 680)');
 
   // Held right, the browser repeating the key-down: the ship keeps its pace.
+  // (The ship has 175 pixels to its area's edge; on a busy machine more frames pass than asked.)
   await page.key('ArrowRight', 'down');
-  await page.framesLater(5);
+  await page.framesLater(3);
   const a = await page.screen();
-  await page.hold('ArrowRight', {repeats: 4, apart: 4, release: false});
+  await page.hold('ArrowRight', {repeats: 3, apart: 3, release: false});
   const b = await page.screen();
   await page.key('ArrowRight', 'up');
   const xa = shipAt(a.image)?.x, xb = shipAt(b.image)?.x;
   const frames = b.flips - a.flips;
-  check(frames >= 20 && xb - xa === 2 * frames,
+  check(frames >= 10 && xb - xa === 2 * frames,
         `held right, the ship went from x ${xa} to ${xb} in ${frames} frames`);
   await page.framesLater(3);
   const c = await page.screen();
   await page.framesLater(10);
   const d = await page.screen();
-  check(shipAt(c.image)?.x === shipAt(d.image)?.x,
+  check(shipAt(c.image) !== undefined && shipAt(c.image)?.x === shipAt(d.image)?.x,
         `released, the ship stays at x ${shipAt(d.image)?.x} over ${d.flips - c.flips} frames`);
 
   // Held Space, repeating every 9 frames: each repeat would fire 27 pixels behind the last
