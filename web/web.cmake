@@ -50,14 +50,18 @@ set(WEB_LINK_OPTIONS
   -sEXPORTED_RUNTIME_METHODS=FS --use-preload-plugins --pre-js ${WEB_DIR}/shim.js
   "SHELL:--preload-file ${WEB_IMAGES}@/images"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/levels@/levels")
+# The data is packed at the link, so a changed level, replay or picture links again.
+file(GLOB LEVEL_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/levels/*)
+file(GLOB REPLAY_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/solutions/*)
 foreach(program skarlume replay)
   target_link_options(${program} PRIVATE ${WEB_LINK_OPTIONS})
   set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${WEB_IMAGES_STAMP}
-                                                            ${WEB_DIR}/shim.js)
+                                                            ${WEB_DIR}/shim.js ${LEVEL_FILES})
   add_dependencies(${program} images)
 endforeach()
 # The replay tool plays the shipped replays.
 target_link_options(replay PRIVATE "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/solutions@/solutions")
+set_property(TARGET replay APPEND PROPERTY LINK_DEPENDS ${REPLAY_FILES})
 
 # The site: the page and the game's script, program and data. The replay tool's page, for the
 # tests, lands beside the site.
