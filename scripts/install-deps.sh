@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs, through apt-get, whatever is missing: with "play", what building and playing the
-# game needs; with "test" (the default), that and everything the tests and the package check
-# need. Does nothing (and needs no network) when everything is there.
+# game needs; with "web", that and what the web build needs; with "test" (the default), all of
+# it and everything the tests and the package check need. Does nothing (and needs no network)
+# when everything is there.
 set -e
 # Play: compiler, make, CMake, pkg-config, SDL 1.2, and the libraries, font and zlib that the
 # picture maker draws and packs the icons with.
@@ -16,11 +17,16 @@ fonts-dejavu-core zlib1g-dev"
 TEST_PACKAGES="libgtest-dev googletest clang libclang-rt-14-dev
 xvfb xdotool imagemagick x11-utils libx11-dev libsdl1.2-compat
 dpkg-dev file lintian desktop-file-utils appstream"
+# Web: emscripten, which compiles the game for a browser with its own SDL 1.2, and cwebp
+# (webp), which packs the full-window pictures; the web tests also need chromium and node.
+WEB_PACKAGES="emscripten webp"
+WEB_TEST_PACKAGES="chromium nodejs"
 case "${1:-test}" in
     play) PACKAGES=$PLAY_PACKAGES ;;
-    test) PACKAGES="$PLAY_PACKAGES $TEST_PACKAGES" ;;
+    web) PACKAGES="$PLAY_PACKAGES $WEB_PACKAGES" ;;
+    test) PACKAGES="$PLAY_PACKAGES $TEST_PACKAGES $WEB_PACKAGES $WEB_TEST_PACKAGES" ;;
     *)
-        echo "usage: scripts/install-deps.sh [play|test]" >&2
+        echo "usage: scripts/install-deps.sh [play|web|test]" >&2
         exit 2
         ;;
 esac

@@ -2,7 +2,7 @@
 # Installs what is missing, then builds and runs every test: the whole suite (unit, rule,
 # start-up and real-window tests on both SDL 1.2 runtimes, and the Debian package built,
 # installed into a scratch root and run), then the same suite built with AddressSanitizer and
-# UBSan, then any further checks. Ends with ctest's own summary lines; any failure makes the
+# UBSan, then the web build and its tests in headless chromium, then any further checks. Ends with ctest's own summary lines; any failure makes the
 # command exit non-zero.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -65,6 +65,26 @@ unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 # on failure. Add a summary line for each with SUMMARY+=("..."): it is printed just before the
 # ctest lines that end the output.
 # ---------------------------------------------------------------------------------------------
+
+# The web build (scripts/web.sh, in build-web/, from the plain build's pictures) and its tests in
+# headless chromium: the shipped replays and frames against the plain build's replay tool, keys,
+# own levels and shared links, and the site's size.
+echo "== Web build: building in build-web/"
+mkdir -p build-web
+if ! SKARLUME_NATIVE_BUILD=$ROOT/build scripts/web.sh build-web >build-web/build-output.log 2>&1; then
+    tail -n 60 build-web/build-output.log
+    SUMMARY+=("Web build: FAILED to build, see build-web/build-output.log")
+    exit 1
+fi
+echo "== Web build: running the tests"
+web_status=0
+(cd build-web && ctest --output-on-failure -j "$JOBS") 2>&1 | tee build-web/ctest-output.log ||
+    web_status=$?
+CTEST_SUMMARY+=("Web build (build-web/):")
+web_lines=$(grep -E 'tests passed, [0-9]+ tests? failed out of|^Total Test time' \
+    build-web/ctest-output.log || true)
+CTEST_SUMMARY+=("${web_lines:-ctest printed no summary}")
+[ $web_status -eq 0 ] || exit $web_status
 
 # The level-file fuzzer (clang, libFuzzer, ASan and UBSan, in build-fuzz/) for a minute, from the
 # shipped levels and what earlier runs kept: a crash, a leak, a sanitizer report or a broken

@@ -65,8 +65,12 @@ bool composable(SDL_Surface* picture) {
         mine->Amask != screens->Amask || (picture->flags & SDL_SRCALPHA))
         return false;
     const Uint32 white = transparentWhite();
+#ifndef __EMSCRIPTEN__
+    // The browser's SDL keeps no colour key in the format: there keyed white is transparent
+    // already, and the search below finds no white in a keyed picture.
     if ((picture->flags & SDL_SRCCOLORKEY) && mine->colorkey == white)
         return true;
+#endif
     return !hasPixel(picture, white);
 }
 

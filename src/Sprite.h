@@ -6,6 +6,7 @@ struct SDL_Surface;
 class Sprite {
 public:
     Sprite(int x, int y, SDL_Surface* image);
+    virtual ~Sprite() = default;
 
     virtual void move() {
         xPosition += xVelocity;

@@ -1,6 +1,7 @@
 // The window and the picture registry: every picture is loaded once and drawn from here.
 #include "graphics.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -195,13 +196,25 @@ void presentScreen(const std::vector<SDL_Rect>* changed) {
     tellWatcher(*changed);
 }
 
+namespace {
+bool mustLock(SDL_Surface* s) {
+#ifdef __EMSCRIPTEN__
+    // In a browser the screen is the page's canvas: locking it copies the canvas out, and
+    // unlocking writes that copy back over everything drawn in between.
+    if (s == SDL_GetVideoSurface())
+        return false;
+#endif
+    return SDL_MUSTLOCK(s);
+}
+}  // namespace
+
 void Slock(SDL_Surface* s) {
-    if (SDL_MUSTLOCK(s))
+    if (mustLock(s))
         SDL_LockSurface(s);
 }
 
 void Sulock(SDL_Surface* s) {
-    if (SDL_MUSTLOCK(s))
+    if (mustLock(s))
         SDL_UnlockSurface(s);
 }
 
@@ -273,14 +286,34 @@ void DrawPartialImage(SDL_Surface* img, int x, int y, int sx, int sy, int w, int
     if (w <= 0 || h <= 0 || w > std::numeric_limits<Uint16>::max() ||
         h > std::numeric_limits<Uint16>::max())
         return;
+    // Clipped here rather than left to the blit: not every SDL clips (the browser's does not),
+    // and the rectangle recorded must be the one that was drawn. First the part asked for is
+    // held to the picture, then where it lands is held to the target's clip rectangle; each cut
+    // moves the other rectangle with it.
+    SDL_Rect clip;
+    SDL_GetClipRect(game_screen, &clip);
+    auto cut = [](int& from, int& to, int& length, int low, int high) {
+        if (from < low) {
+            to += low - from;
+            length -= low - from;
+            from = low;
+        }
+        length = std::min(length, high - from);
+    };
+    cut(sx, x, w, 0, img->w);
+    cut(sy, y, h, 0, img->h);
+    cut(x, sx, w, clip.x, clip.x + clip.w);
+    cut(y, sy, h, clip.y, clip.y + clip.h);
+    if (w <= 0 || h <= 0)
+        return;
     SDL_Rect source = {static_cast<Sint16>(sx), static_cast<Sint16>(sy), static_cast<Uint16>(w),
                        static_cast<Uint16>(h)};
     SDL_Rect destination = {static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
                             static_cast<Uint16>(h)};
     SDL_BlitSurface(img, &source, game_screen, &destination);
-    // SDL leaves the clipped rectangle in `destination`, empty when nothing was drawn.
-    if (drawnAreas != nullptr && destination.w > 0 && destination.h > 0)
-        drawnAreas->push_back(destination);
+    if (drawnAreas != nullptr)
+        drawnAreas->push_back({static_cast<Sint16>(x), static_cast<Sint16>(y),
+                               static_cast<Uint16>(w), static_cast<Uint16>(h)});
 }
 
 void DrawImage(SDL_Surface* img, int x, int y) {

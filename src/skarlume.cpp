@@ -16,6 +16,9 @@
 #include "menus.h"
 #include "options.h"
 #include "settings.h"
+#ifdef __EMSCRIPTEN__
+#include "webshim.h"
+#endif
 
 int p = 1;
 int lives = 4;
@@ -122,10 +125,18 @@ public:
                          std::chrono::duration<double>(double(frames) / FRAMES_PER_SECOND));
         Clock::time_point now = Clock::now();
         if (now < deadline) {
+#ifdef __EMSCRIPTEN__
+            webSleepUntil(deadline);
+#else
             std::this_thread::sleep_until(deadline);
+#endif
         } else {
             origin = now;
             frames = 0;
+#ifdef __EMSCRIPTEN__
+            // Late or not, the browser has its turn: it draws and delivers keys only then.
+            webSleepUntil(now);
+#endif
         }
     }
 
@@ -368,6 +379,13 @@ int handleGame() {
 }
 
 int runPlayScreen(PlayObserver observer) {
+#ifdef __EMSCRIPTEN__
+    if (webOwnLevel() != nullptr) {
+        setCurrentLevel(webLoadOwnLevel(bg, p));
+        Level* own = getCurrentLevel();
+        return own == nullptr ? int(STATE_TITLE) : playLevel(own, observer);
+    }
+#endif
     changeLevel(level, bg, p);
     Level* current = getCurrentLevel();
     // A level that cannot be read is no win: its message is out, back to the title.
@@ -435,8 +453,20 @@ int SDL_main(int argc, char* argv[]) {
     }
     bg = GetImage(IMG_SPACE);
     int state = STATE_TITLE;
-    while (state != STATE_QUIT)
+#ifdef __EMSCRIPTEN__
+    // The page hands in a level file to play at once; back at the title, the campaign resumes.
+    if (argc > 1) {
+        webSetOwnLevel(argv[1]);
+        state = STATE_GAME;
+    }
+#endif
+    while (state != STATE_QUIT) {
         state = runScreen(state);
+#ifdef __EMSCRIPTEN__
+        if (state == STATE_TITLE)
+            webSetOwnLevel(nullptr);
+#endif
+    }
     UnloadImages();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "graphics.h"
 #include "testutil.h"
@@ -97,6 +98,63 @@ TEST_F(Drawing, PartOfAPictureLandsWhereAsked) {
     DrawPartialImage(GetImage(IMG_CRATE), 300, 200, 5, 5, 8, 4);
     EXPECT_EQ(countNot(rgb(0, 200, 0), 300, 200, 8, 4), 0);
     EXPECT_EQ(countNot(under, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT), 8 * 4);
+}
+
+// A draw records exactly the part of the screen it covered: the part asked for is held to the
+// picture and to the screen's clip rectangle before the blit, not by the blit.
+TEST_F(Drawing, ADrawCoversAndRecordsOnlyWhatIsBothInThePictureAndOnTheScreen) {
+    ScopedPicture picture(IMG_CRATE, 20, 20, 0, 200, 0);
+    SDL_Surface* crate = GetImage(IMG_CRATE);
+    const Uint16 green = rgb(0, 200, 0);
+    struct Case {
+        const char* what;
+        int x, y, sx, sy, w, h;
+        SDL_Rect clip;
+        SDL_Rect covered;  // w 0: nothing
+    };
+    const SDL_Rect whole = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    const Case cases[] = {
+        {"up and left off the screen", -5, -8, 0, 0, 20, 20, whole, {0, 0, 15, 12}},
+        {"down and right off the screen",
+         SCREEN_WIDTH - 4,
+         SCREEN_HEIGHT - 8,
+         0,
+         0,
+         20,
+         20,
+         whole,
+         {SCREEN_WIDTH - 4, SCREEN_HEIGHT - 8, 4, 8}},
+        {"a part reaching past the picture", 300, 200, 15, 12, 10, 10, whole, {300, 200, 5, 8}},
+        {"a part starting before the picture", 300, 200, -4, -3, 10, 10, whole, {304, 203, 6, 7}},
+        {"within a clip rectangle", 90, 140, 0, 0, 20, 20, {100, 100, 50, 50}, {100, 140, 10, 10}},
+        {"both at once", 95, 95, -2, 0, 20, 30, {100, 100, 50, 50}, {100, 100, 15, 15}},
+        {"wholly off the screen", -30, 10, 0, 0, 20, 20, whole, {0, 0, 0, 0}},
+        {"a part wholly past the picture", 10, 10, 20, 0, 5, 5, whole, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        clearScreen(under);
+        SDL_Rect clip = c.clip;
+        SDL_SetClipRect(game_screen, &clip);
+        std::vector<SDL_Rect> recorded;
+        {
+            DrawnAreas record(recorded);
+            DrawPartialImage(crate, c.x, c.y, c.sx, c.sy, c.w, c.h);
+        }
+        SDL_SetClipRect(game_screen, nullptr);
+        const SDL_Rect& want = c.covered;
+        EXPECT_EQ(countNot(under, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT), want.w * want.h);
+        if (want.w == 0) {
+            EXPECT_TRUE(recorded.empty());
+            continue;
+        }
+        EXPECT_EQ(countNot(green, want.x, want.y, want.w, want.h), 0);
+        ASSERT_EQ(recorded.size(), 1u);
+        EXPECT_EQ(recorded[0].x, want.x);
+        EXPECT_EQ(recorded[0].y, want.y);
+        EXPECT_EQ(recorded[0].w, want.w);
+        EXPECT_EQ(recorded[0].h, want.h);
+    }
 }
 
 TEST_F(Drawing, NoPictureDrawsNothing) {
