@@ -25,8 +25,6 @@
 
 namespace {
 
-const char* const keywords[] = {"Wall", "ShipArea", "Ship", "Crate", "EnemyForward", "EnemyDual"};
-
 // Frames of enemy walking that the overlap test follows; longer than any sensible path loop.
 constexpr int OVERLAP_FRAMES = 12000;
 
@@ -57,10 +55,7 @@ std::string lettersOnly(const std::string& text) {
 
 // The record that a line which the loader ignored was probably meant to be, or "".
 bool isKeyword(const std::string& word) {
-    for (const char* keyword : keywords)
-        if (word == keyword)
-            return true;
-    return false;
+    return recordKind(word) != RecordKind::None;
 }
 
 // Bytes that most editors show as nothing or as blank: control characters, and every byte
@@ -78,7 +73,8 @@ std::string hexByte(char c) {
 
 std::string slipOf(const std::string& keyword) {
     const std::string letters = lettersOnly(keyword);
-    for (const char* word : keywords) {
+    for (RecordKind kind : RECORD_KINDS) {
+        const char* word = recordKeyword(kind);
         if (keyword == word)
             continue;
         if (letters == lettersOnly(word))
@@ -154,19 +150,9 @@ private:
     void problem(int line, const std::string& text) { found.push_back({line, text}); }
 
     void checkLine(const std::string& line, int lineNumber) {
-        std::ostringstream warnings;
-        std::streambuf* saved = std::cerr.rdbuf(warnings.rdbuf());
-        const LoadedRecord record = loadRecord(level, line, name.c_str(), lineNumber);
-        std::cerr.rdbuf(saved);
-        std::string warning = warnings.str();
-        while (!warning.empty() && warning.back() == '\n')
-            warning.pop_back();
-        // The loader names the file and line itself; the finding keeps only its reason.
-        const std::string prefix = name + ":" + std::to_string(lineNumber) + ": ";
-        if (warning.compare(0, prefix.size(), prefix) == 0)
-            warning.erase(0, prefix.size());
-        if (!warning.empty())
-            problem(lineNumber, warning);
+        const LoadedRecord record =
+            loadRecord(level, line, name.c_str(), lineNumber,
+                       [this](const LoadProblem& refused) { problem(refused.line, refused.text); });
         if (line.find('(') == std::string::npos)
             return;
         if (record.kind == RecordKind::None) {
