@@ -87,7 +87,7 @@ class ReplayRun {
 public:
     explicit ReplayRun(const Scenario& scenario) : replay(scenario.replay) {
         enter(scenario.dir);
-        lives = 4;
+        lives = STARTING_LIVES;
         ::level = replay.level;
         p = replay.ship;
         changeLevel(replay.level, bg, replay.ship);

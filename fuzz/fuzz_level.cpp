@@ -50,7 +50,7 @@ void checkLevel(Level& current) {
             broken("a wall without a picture");
     int inFlight = 0;
     for (const Laser& laser : current.getLasers())
-        if (laser.getType() == LASER_PLAYER && !laser.isVanishing() && !laser.vanished())
+        if (laser.getType() == LASER_PLAYER && laser.inFlight())
             ++inFlight;
     if (current.getShotCount() != inFlight || inFlight > PLAYER_MAX_SHOTS)
         broken("shotCount differs from the player's shots in flight");
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             press(player, SDLK_RIGHT, true);
         if (frame == 20)
             press(player, SDLK_UP, true);
-        lives = 4;
+        lives = STARTING_LIVES;
         SDL_Rect nothing = {0, 0, 0, 0};
         SDL_SetClipRect(screen, drawnForReal(frame) ? nullptr : &nothing);
         playFrame(current, player);

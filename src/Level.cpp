@@ -24,10 +24,6 @@ constexpr int ENEMY_FIRE_PERIOD = 100;
 constexpr int FORWARD_SHOOTER_FIRST_COUNT = 40;
 constexpr int DUAL_SHOOTER_FIRST_COUNT = 50;
 
-bool inFlight(const Laser& laser) {
-    return !laser.isVanishing() && !laser.vanished();
-}
-
 constexpr int WALL_CELL = 32;
 constexpr int WALL_COLUMNS = (SCREEN_WIDTH + WALL_CELL - 1) / WALL_CELL;
 constexpr int WALL_ROWS = (SCREEN_HEIGHT + WALL_CELL - 1) / WALL_CELL;
@@ -85,10 +81,10 @@ void Level::step() {
     for (Ship* ship : enemies)
         ship->move();
     for (Laser& laser : lasers) {
-        bool wasInFlight = inFlight(laser);
+        bool wasInFlight = laser.inFlight();
         laser.move();
         // A shot that leaves the screen gives the player its shot back.
-        if (wasInFlight && !inFlight(laser) && laser.getType() == LASER_PLAYER)
+        if (wasInFlight && !laser.inFlight() && laser.getType() == LASER_PLAYER)
             --shotCount;
     }
     lasers.erase(std::remove_if(lasers.begin(), lasers.end(),
@@ -204,7 +200,7 @@ void Level::addLaser(Laser l) {
         return;
     // Over the limit: the oldest player's shot still in flight is retired for the new one.
     for (Laser& laser : lasers) {
-        if (laser.getType() == LASER_PLAYER && inFlight(laser)) {
+        if (laser.getType() == LASER_PLAYER && laser.inFlight()) {
             laser.vanish();
             --shotCount;
             return;
@@ -220,7 +216,7 @@ void Level::checklasers() {
         Laser& laser = lasers[index];
         // A laser on its way out hits nothing: its sentinel hot point could sit inside a wall
         // at the field's corner and breed a new laser every frame.
-        if (!inFlight(laser))
+        if (!laser.inFlight())
             continue;
         const point hot = laser.getHotPoint();
         const bool playerShot = laser.getType() == LASER_PLAYER;
@@ -244,7 +240,7 @@ void Level::checklasers() {
                 if (playerShot) {
                     // Retired at a wall this frame already: it still hits, but its shot
                     // was given back once.
-                    if (inFlight(laser))
+                    if (laser.inFlight())
                         --shotCount;
                     laser.vanish();
                 }
@@ -254,7 +250,7 @@ void Level::checklasers() {
         }
 
         if (player->doesCollide(hot.x, hot.y)) {
-            if (playerShot && inFlight(laser))
+            if (playerShot && laser.inFlight())
                 --shotCount;
             laser.vanish();
             player->hit();

@@ -33,7 +33,7 @@ void LevelTest::SetUp() {
     std::filesystem::create_directories(scratch->path() + "/levels");
     ASSERT_EQ(chdir(scratch->path().c_str()), 0);
     pictures = std::make_unique<KnownPictures>();
-    lives = 4;
+    lives = STARTING_LIVES;
 }
 
 void LevelTest::TearDown() {

@@ -124,7 +124,7 @@ protected:
         home = std::filesystem::current_path();
         std::filesystem::create_directories(scratch.path() + "/levels");
         std::filesystem::current_path(scratch.path());
-        lives = 4;
+        lives = STARTING_LIVES;
         p = 1;
     }
 

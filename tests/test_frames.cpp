@@ -185,7 +185,7 @@ TEST_F(SameFrames, EveryFrameOfEveryShippedReplayIsDrawnAsTheRulesSay) {
         std::string error;
         ASSERT_TRUE(loadReplay("solutions/level" + std::to_string(number) + ".txt", replay, error))
             << error;
-        lives = 4;
+        lives = STARTING_LIVES;
         changeLevel(number, bg, replay.ship);
         ReplayKeys keys(replay);
         Compared run = playComparing(keys, replay.events.back().frame + REPLAY_GRACE_FRAMES);

@@ -233,7 +233,7 @@ protected:
             event.type = SDL_KEYDOWN;
             event.key.keysym.sym = frame % 3 == 0 ? SDLK_SPACE : frame % 2 ? SDLK_LEFT : SDLK_UP;
             handlePlayEvent(event, player);
-            lives = 4;
+            lives = STARTING_LIVES;
             playFrame(level, player);
             ASSERT_EQ(level->getEnemyCount(), int(level->getEnemies().size()));
             ASSERT_GE(level->getShotCount(), 0);

@@ -44,20 +44,22 @@ constexpr int MAX_WAIT = 200;
 struct Move {
     int dx, dy;
 };
-const Move moves[] = {{2, 0}, {-2, 0}, {0, 2}, {0, -2}, {2, 2}, {2, -2}, {-2, 2}, {-2, -2}};
+constexpr int STEP = PLAYER_SPEED;
+const Move moves[] = {{STEP, 0},    {-STEP, 0},    {0, STEP},     {0, -STEP},
+                      {STEP, STEP}, {STEP, -STEP}, {-STEP, STEP}, {-STEP, -STEP}};
 
 // The places the ship can stand, as the player's own move rule allows them.
 class Field {
 public:
-    // Keeps a ship of its own with the level's areas, so that it outlives the level.
-    Field(const Player* source, int ship) : player(0, 0, PLAYER_MAX_SHOTS, ship, nullptr) {
+    // Keeps the level's areas, so that it outlives the level.
+    Field(const Player* source, int ship) : picture(Player::findImage(ship)) {
         for (const bound& area : source->getBounds())
             areas.push_back(area);
     }
 
     bool allowed(int x, int y) const {
         for (const bound& area : areas)
-            if (player.inbounds(area, x, y))
+            if (fitsInside(area, x, y, picture))
                 return true;
         return false;
     }
@@ -67,13 +69,14 @@ public:
         path.clear();
         if (fromX == toX && fromY == toY)
             return true;
-        if (((toX - fromX) & 1) || ((toY - fromY) & 1) || !allowed(toX, toY))
+        if ((toX - fromX) % STEP != 0 || (toY - fromY) % STEP != 0 || !allowed(toX, toY))
             return false;
-        // Every place keeps the parity of the start, so a grid of even steps covers them all.
-        const int columns = SCREEN_WIDTH / 2 + 2, rows = SCREEN_HEIGHT / 2 + 2;
-        const int baseX = fromX - 2 * ((fromX + 2) / 2), baseY = fromY - 2 * ((fromY + 2) / 2);
+        // Every place lies whole steps from the start, so a grid of steps covers them all.
+        const int columns = SCREEN_WIDTH / STEP + 2, rows = SCREEN_HEIGHT / STEP + 2;
+        const int baseX = fromX - STEP * ((fromX + STEP) / STEP),
+                  baseY = fromY - STEP * ((fromY + STEP) / STEP);
         auto cell = [&](int x, int y) {
-            int cx = (x - baseX) / 2, cy = (y - baseY) / 2;
+            int cx = (x - baseX) / STEP, cy = (y - baseY) / STEP;
             return cx < 0 || cy < 0 || cx >= columns || cy >= rows ? -1 : cy * columns + cx;
         };
         std::vector<signed char> moveTo(size_t(columns) * rows, -1);
@@ -81,8 +84,8 @@ public:
         moveTo[open[0]] = 8;  // the start
         const int goal = cell(toX, toY);
         for (size_t next = 0; next < open.size() && moveTo[goal] < 0; ++next) {
-            const int x = baseX + 2 * (open[next] % columns),
-                      y = baseY + 2 * (open[next] / columns);
+            const int x = baseX + STEP * (open[next] % columns),
+                      y = baseY + STEP * (open[next] / columns);
             for (int m = 0; m < 8; ++m) {
                 const int nx = x + moves[m].dx, ny = y + moves[m].dy;
                 const int c = cell(nx, ny);
@@ -108,7 +111,7 @@ public:
     }
 
 private:
-    Player player;
+    SDL_Surface* picture;
     std::vector<bound> areas;
 };
 
@@ -187,13 +190,12 @@ struct Outcome {
 class Solver {
 public:
     Solver(int number, int ship) : number(number), ship(ship) {
-        lives = 4;
+        lives = STARTING_LIVES;
         changeLevel(number, bg, ship);
         Level* level = getCurrentLevel();
         field = new Field(level->getPlayer(), ship);
         startX = level->getPlayer()->getXPosition();
         startY = level->getPlayer()->getYPosition();
-        shipW = level->getPlayer()->getImage()->w;
         targetCount = int(level->getEnemies().size());
         // Shooters walk or fire on a clock, so with any of them the moment of a shot matters.
         for (Ship* target : level->getEnemies())
@@ -242,7 +244,7 @@ public:
         ++plays;
         Outcome out;
         out.killedAt.assign(targetCount, 0);
-        lives = 4;
+        lives = STARTING_LIVES;
         level = replay.level;
         p = replay.ship;
         changeLevel(level, bg, p);
@@ -282,8 +284,7 @@ public:
             if (frame > lastFire && out.shotsDoneAt == 0) {
                 bool flying = false;
                 for (const Laser& laser : current->getLasers())
-                    flying = flying || (laser.getType() == LASER_PLAYER && !laser.isVanishing() &&
-                                        !laser.vanished());
+                    flying = flying || (laser.getType() == LASER_PLAYER && laser.inFlight());
                 if (!flying) {
                     out.shotsDoneAt = frame + 1;
                     break;
@@ -419,27 +420,23 @@ private:
 
     int number, ship;
     Field* field = nullptr;
-    int startX = 0, startY = 0, shipW = 50;
+    int startX = 0, startY = 0;
     int targetCount = 0;
     bool timed = false;
 
-    // Places to fire from, nearest first: the lowest and highest rows of every ship area and
-    // columns 4 pixels apart; with shooters, also later moments.
+    // Places to fire from, nearest first: the firing rows of every ship area (see survey.h)
+    // and every other column; with shooters, also later moments.
     std::vector<Shot> candidatesFrom(int x, int y) const {
         std::vector<std::pair<int, Shot>> ranked;
         std::set<std::pair<int, int>> seen;
-        Level* level = getCurrentLevel();
-        SDL_Surface* picture = level->getPlayer()->getImage();
-        for (const bound& area : level->getPlayer()->getBounds()) {
-            int lowY = area.bottom - picture->h - 1, highY = area.top + 1;
-            lowY -= (lowY - startY) & 1;
-            highY += (highY - startY) & 1;
-            for (int cy : {lowY, highY, (lowY + highY) / 2 - (((lowY + highY) / 2 - startY) & 1)}) {
-                int firstX = area.left + 1 + ((area.left + 1 - startX) & 1);
-                for (int cx = firstX; cx + picture->w < area.right; cx += 4) {
+        const Player* player = getCurrentLevel()->getPlayer();
+        for (const bound& area : player->getBounds()) {
+            const FiringPlaces span = firingPlaces(area, player->getImage(), {startX, startY});
+            for (int cy : span.rows) {
+                for (int cx = span.firstX; cx <= span.lastX; cx += 2 * STEP) {
                     if (!field->allowed(cx, cy) || !seen.insert({cx, cy}).second)
                         continue;
-                    int distance = std::max(std::abs(cx - x), std::abs(cy - y)) / 2;
+                    int distance = std::max(std::abs(cx - x), std::abs(cy - y)) / STEP;
                     for (int wait = 0; wait <= (timed ? MAX_WAIT : 0); wait += 10) {
                         ranked.push_back({distance + wait, Shot{cx, cy, wait, 0, 0}});
                         if (wait > 0)
