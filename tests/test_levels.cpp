@@ -8,7 +8,7 @@
 
 #include "Level.h"
 #include "levelcheck.h"
-#include "replay.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 #include "testutil.h"
 

@@ -6,7 +6,7 @@
 
 #include "graphics.h"
 #include "levelfixture.h"
-#include "replay.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 
 namespace {

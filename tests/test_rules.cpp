@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "levelfixture.h"
-#include "replay.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 
 namespace {

@@ -10,7 +10,8 @@
 #include "Enemy.h"
 #include "Level.h"
 #include "graphics.h"
-#include "replay.h"
+#include "headless.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 #include "survey.h"
 

@@ -13,7 +13,7 @@
 #include "history.h"
 #include "lettering.h"
 #include "levelcheck.h"
-#include "replay.h"
+#include "replayfile.h"
 #include "skarlume.h"
 #include "view.h"
 

@@ -21,8 +21,9 @@
 #include "Level.h"
 #include "gamedir.h"
 #include "graphics.h"
+#include "headless.h"
 #include "levelreport.h"
-#include "replay.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 #include "survey.h"
 
@@ -245,22 +246,13 @@ public:
         Outcome out;
         out.killedAt.assign(targetCount, 0);
         lives = STARTING_LIVES;
-        level = replay.level;
-        p = replay.ship;
-        changeLevel(level, bg, p);
-        Level* current = getCurrentLevel();
-        Player* player = current->getPlayer();
+        ReplayRunner run(replay);
+        Level* current = run.level();
+        Player* player = run.player();
         std::vector<Ship*> targets(current->getEnemies().begin(), current->getEnemies().end());
         std::vector<bool> gone(targetCount, false);
-        size_t next = 0;
         for (int frame = 1; frame <= until; ++frame) {
-            for (; next < replay.events.size() && replay.events[next].frame <= frame; ++next) {
-                SDL_Event event = {};
-                event.type = replay.events[next].press ? SDL_KEYDOWN : SDL_KEYUP;
-                event.key.keysym.sym = replay.events[next].key;
-                handlePlayEvent(event, player);
-            }
-            int state = playFrame(current, player);
+            const int state = run.play(frame);
             out.frame = frame;
             std::set<Ship*> present(current->getEnemies().begin(), current->getEnemies().end());
             for (int i = 0; i < targetCount; ++i) {
@@ -281,6 +273,9 @@ public:
                 out.won = true;
                 break;
             }
+            // Left the level by a key: the solver's own replays never hold one.
+            if (state != STATE_GAME)
+                break;
             if (frame > lastFire && out.shotsDoneAt == 0) {
                 bool flying = false;
                 for (const Laser& laser : current->getLasers())
@@ -478,25 +473,6 @@ bool readPlan(const std::string& path, std::vector<Shot>& plan) {
     return true;
 }
 
-// Draws the real title screen headless (an Escape waits in the queue, so it returns at once)
-// and saves what it drew.
-int titleShot(const char* path) {
-    if (!startHeadless()) {
-        std::cerr << "solve: cannot start the game headless: " << SDL_GetError() << "\n";
-        return 2;
-    }
-    SDL_Event escape = {};
-    escape.type = SDL_KEYDOWN;
-    escape.key.keysym.sym = SDLK_ESCAPE;
-    SDL_PushEvent(&escape);
-    handleTitle();
-    const bool saved = SDL_SaveBMP(screen, path) == 0;
-    if (!saved)
-        std::cerr << "solve: cannot write " << path << ": " << SDL_GetError() << "\n";
-    UnloadImages();
-    return saved ? 0 : 2;
-}
-
 int usage();
 
 // The level's geometry as a designer needs it: for every crate and enemy, the fewest wall
@@ -525,7 +501,6 @@ int survey(int number) {
 int usage() {
     std::cerr << "usage: solve [--ship N] [--plan FILE] [--forgive FRAMES] [--out FILE] LEVEL\n"
                  "       solve --survey LEVEL\n"
-                 "       solve --title-shot FILE.bmp\n"
                  "LEVEL is a level number or levels/levelN.txt. Searches for a replay that wins\n"
                  "the level with no life lost and writes it to solutions/levelN.txt (or FILE).\n"
                  "A plan file starts the search with given shots, one a line: X Y [WAIT [DODGE "
@@ -534,8 +509,7 @@ int usage() {
                  "sideways).\n"
                  "Every shot it takes must still work with each shot and each first step put off\n"
                  "by up to FRAMES (15 unless given; 0 for exact hands).\n"
-                 "--survey prints, for each target, the fewest bounces of one shot that hits it.\n"
-                 "--title-shot saves the title screen as the game draws it, as a BMP.\n";
+                 "--survey prints, for each target, the fewest bounces of one shot that hits it.\n";
     return 2;
 }
 
@@ -556,8 +530,6 @@ int main(int argc, char* argv[]) {
             outPath = argv[++i];
         else if (std::strcmp(argv[i], "--survey") == 0 && i + 1 < argc)
             return survey(levelNumberOf(argv[i + 1]));
-        else if (std::strcmp(argv[i], "--title-shot") == 0 && i + 1 < argc)
-            return titleShot(argv[i + 1]);
         else if (argv[i][0] == '-' || number != 0)
             return usage();
         else
