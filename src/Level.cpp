@@ -36,8 +36,7 @@ int cellOf(int coordinate, int cells) {
 }  // namespace
 
 Level::Level(int number, SDL_Surface* background, int ship, const ProblemSink& problems)
-    : number(number),
-      enemyCount(0),
+    : enemyCount(0),
       shotCount(0),
       player(nullptr),
       background(background),
@@ -51,8 +50,7 @@ Level::Level(int number, SDL_Surface* background, int ship, const ProblemSink& p
 
 Level::Level(const std::vector<std::string>& lines, const char* name, SDL_Surface* background,
              int ship, const ProblemSink& problems)
-    : number(0),
-      enemyCount(0),
+    : enemyCount(0),
       shotCount(0),
       player(nullptr),
       background(background),

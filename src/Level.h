@@ -57,10 +57,8 @@ public:
     bool loadLine(const std::string& line, const char* path, int lineNumber,
                   const ProblemSink& problems);
 
-    int getNumber() const { return number; }
     int getEnemyCount() const { return enemyCount; }
     int getShotCount() const { return shotCount; }
-    int getStatus() const { return status; }
     SDL_Surface* getBackground() const { return background; }
     bool fileOpened() const { return opened; }
     const std::vector<Ship*>& getEnemies() const { return enemies; }
@@ -68,7 +66,6 @@ public:
     const std::list<Wall>& getWalls() const { return walls; }
 
 private:
-    int number;
     int enemyCount;
     int shotCount;
     std::vector<Ship*> enemies;
