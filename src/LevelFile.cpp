@@ -35,29 +35,26 @@ std::string keywordOf(const std::string& line) {
     return open == std::string::npos ? std::string() : line.substr(0, open);
 }
 
+namespace {
+struct DirectionWord {
+    int direction;
+    const char* word;
+};
+constexpr DirectionWord directionWords[] = {{0, "UP"}, {90, "RIGHT"}, {180, "DOWN"}, {270, "LEFT"}};
+}  // namespace
+
 int getDirection(std::string word) {
-    if (word == "UP")
-        return 0;
-    if (word == "RIGHT")
-        return 90;
-    if (word == "LEFT")
-        return 270;
-    if (word == "DOWN")
-        return 180;
+    for (const DirectionWord& entry : directionWords)
+        if (word == entry.word)
+            return entry.direction;
     return -1;
 }
 
 const char* directionWord(int direction) {
-    switch (direction) {
-        case 90:
-            return "RIGHT";
-        case 180:
-            return "DOWN";
-        case 270:
-            return "LEFT";
-        default:
-            return "UP";
-    }
+    for (const DirectionWord& entry : directionWords)
+        if (direction == entry.direction)
+            return entry.word;
+    return "UP";
 }
 
 bool readLevelLine(std::istream& in, std::string& line) {

@@ -175,6 +175,16 @@ TEST_F(LoaderTest, DirectionWordsMustBeExact) {
     EXPECT_EQ(getDirection(""), -1);
 }
 
+// What the editor writes is what the loader reads: every keyword and direction word there is.
+TEST_F(LoaderTest, EveryKeywordAndDirectionWordReadsBackAsTheOneWritten) {
+    for (RecordKind kind : RECORD_KINDS)
+        EXPECT_EQ(recordKind(recordKeyword(kind)), kind) << recordKeyword(kind);
+    EXPECT_EQ(recordKind("Ships"), RecordKind::None);
+    EXPECT_EQ(recordKind(""), RecordKind::None);
+    for (int direction : {0, 90, 180, 270})
+        EXPECT_EQ(getDirection(directionWord(direction)), direction);
+}
+
 TEST_F(LoaderTest, SkippedLinesWarnWithFileAndLineAndTheRestStillLoads) {
     PrintedProblems errors;
     Level* level = startLevel(
