@@ -20,8 +20,9 @@
 
 #include "Level.h"
 #include "graphics.h"
+#include "headless.h"
 #include "plaindrawing.h"
-#include "replay.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 
 extern char** environ;
@@ -82,54 +83,23 @@ struct Scenario {
     size_t ships = 0;
 };
 
-// Plays a scenario frame by frame through the play screen's own event handling and frame.
-class ReplayRun {
-public:
-    explicit ReplayRun(const Scenario& scenario) : replay(scenario.replay) {
-        enter(scenario.dir);
-        lives = 4;
-        ::level = replay.level;
-        p = replay.ship;
-        changeLevel(replay.level, bg, replay.ship);
-        current = getCurrentLevel();
-        player = current->getPlayer();
-    }
-
-    // Hands the play screen the events due before `frame`; false if one ended the visit.
-    bool feedEvents(int frame) {
-        for (; next < replay.events.size() && replay.events[next].frame <= frame; ++next) {
-            SDL_Event event = {};
-            event.type = replay.events[next].press ? SDL_KEYDOWN : SDL_KEYUP;
-            event.key.keysym.sym = replay.events[next].key;
-            if (handlePlayEvent(event, player) != STATE_GAME)
-                return false;
-        }
-        return true;
-    }
-
-    // One whole frame as the play screen runs it; false once the level is over.
-    bool playFrame(int frame) {
-        return feedEvents(frame) && ::playFrame(current, player) == STATE_GAME;
-    }
-
-    Level* currentLevel() const { return current; }
-
-private:
-    const Replay& replay;
-    size_t next = 0;
-    Level* current;
-    Player* player;
-};
+// Starts a scenario's level from its own directory with a fresh game's lives; a ReplayRunner
+// made next plays it.
+const Replay& enterScenario(const Scenario& scenario) {
+    enter(scenario.dir);
+    lives = STARTING_LIVES;
+    return scenario.replay;
+}
 
 // The busiest moment: the end of the frame with the most lasers and ships in the level, among
 // the frames after which it is still being played.
 void findBusiestFrame(Scenario& scenario) {
     ClippedDrawing clipped;
-    ReplayRun run(scenario);
+    ReplayRunner run(enterScenario(scenario));
     size_t best = 0;
-    for (int frame = 1; frame <= scenario.lastFrame && run.playFrame(frame); ++frame) {
-        size_t lasers = run.currentLevel()->getLasers().size();
-        size_t ships = run.currentLevel()->getEnemies().size();
+    for (int frame = 1; frame <= scenario.lastFrame && run.play(frame) == STATE_GAME; ++frame) {
+        size_t lasers = run.level()->getLasers().size();
+        size_t ships = run.level()->getEnemies().size();
         if (lasers + ships > best) {
             best = lasers + ships;
             scenario.busiestFrame = frame;
@@ -148,21 +118,21 @@ void findBusiestFrame(Scenario& scenario) {
 // of memory. The four lie within a millisecond, so that they share what else the machine does.
 void sampleFrame(const Scenario& scenario, int round, PlainDrawing& plain,
                  SDL_Surface* opaqueBackground, Figures& figures) {
-    std::unique_ptr<ReplayRun> run;
+    std::unique_ptr<ReplayRunner> run;
     {
         ClippedDrawing clipped;
-        run = std::make_unique<ReplayRun>(scenario);
+        run = std::make_unique<ReplayRunner>(enterScenario(scenario));
         for (int frame = 1; frame < scenario.busiestFrame; ++frame)
-            run->playFrame(frame);
+            run->play(frame);
     }
     // Building the level drew the background into the level's own backdrop, and SDL encodes a
     // picture afresh for each new destination: the yardsticks are blits in the steady state,
     // their pictures last read a frame before, as the backdrop is.
     DrawImage(bg, 0, 0);
     DrawImage(opaqueBackground, 0, 0);
-    run->playFrame(scenario.busiestFrame);
+    run->play(scenario.busiestFrame);
     run->feedEvents(scenario.busiestFrame + 1);
-    Level* current = run->currentLevel();
+    Level* current = run->level();
 
     Clock::time_point start = Clock::now();
     current->step();
@@ -236,13 +206,13 @@ void sampleStressWindow(const Scenario& scenario, Figures& figures) {
     constexpr int WINDOW = 100;
     const int first = std::max(1, scenario.busiestFrame - WINDOW / 2);
     ClippedDrawing clipped;
-    ReplayRun run(scenario);
+    ReplayRunner run(enterScenario(scenario));
     for (int frame = 1; frame < first; ++frame)
-        run.playFrame(frame);
+        run.play(frame);
     double total = 0;
     for (int frame = first; frame < first + WINDOW; ++frame) {
         run.feedEvents(frame);
-        Level* current = run.currentLevel();
+        Level* current = run.level();
         Clock::time_point start = Clock::now();
         current->step();
         total += microsSince(start);

@@ -84,7 +84,7 @@ std::vector<int> prepareGameDir(const std::string& dir) {
 void checkBooks(const Level& current, int number, long long frame) {
     int inFlight = 0;
     for (const Laser& laser : current.getLasers())
-        if (laser.getType() == LASER_PLAYER && !laser.isVanishing() && !laser.vanished())
+        if (laser.getType() == LASER_PLAYER && laser.inFlight())
             ++inFlight;
     if (current.getEnemyCount() != int(current.getEnemies().size()))
         fail("level " + std::to_string(number) + " frame " + std::to_string(frame) +

@@ -14,7 +14,6 @@ public:
 
     point shift(point offset) const;
     const std::list<point>& getPath() const { return path; }
-    int getFireCounter() const { return fireCounter; }
 
 protected:
     int fireCounter;

@@ -52,6 +52,9 @@ public:
     void vanish();
     bool isVanishing() const { return state == LS_VANISHING || state == LS_APPEARING_VANISHING; }
     bool vanished() const { return state == LS_VANISHED; }
+    // Neither on its way out nor gone: only a laser in flight hits things, and a player's one
+    // counts among the shots the player has out.
+    bool inFlight() const { return !isVanishing() && !vanished(); }
 
     static SDL_Surface* findImage(int direction, laser_type type);
 

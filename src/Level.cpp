@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <utility>
 
 #include "Crate.h"
@@ -25,10 +24,6 @@ constexpr int ENEMY_FIRE_PERIOD = 100;
 constexpr int FORWARD_SHOOTER_FIRST_COUNT = 40;
 constexpr int DUAL_SHOOTER_FIRST_COUNT = 50;
 
-bool inFlight(const Laser& laser) {
-    return !laser.isVanishing() && !laser.vanished();
-}
-
 constexpr int WALL_CELL = 32;
 constexpr int WALL_COLUMNS = (SCREEN_WIDTH + WALL_CELL - 1) / WALL_CELL;
 constexpr int WALL_ROWS = (SCREEN_HEIGHT + WALL_CELL - 1) / WALL_CELL;
@@ -40,9 +35,8 @@ int cellOf(int coordinate, int cells) {
 
 }  // namespace
 
-Level::Level(int number, SDL_Surface* background, int ship)
-    : number(number),
-      enemyCount(0),
+Level::Level(int number, SDL_Surface* background, int ship, const ProblemSink& problems)
+    : enemyCount(0),
       shotCount(0),
       player(nullptr),
       background(background),
@@ -51,13 +45,12 @@ Level::Level(int number, SDL_Surface* background, int ship)
     // The player exists before the file is read: the file places it and gives its areas.
     player = new Player(0, 0, PLAYER_MAX_SHOTS, ship, addLaserToCurrentLevel);
     std::string name = "levels/level" + std::to_string(number) + ".txt";
-    loadFile(name.c_str());
+    loadFile(name.c_str(), problems);
 }
 
 Level::Level(const std::vector<std::string>& lines, const char* name, SDL_Surface* background,
-             int ship)
-    : number(0),
-      enemyCount(0),
+             int ship, const ProblemSink& problems)
+    : enemyCount(0),
       shotCount(0),
       player(nullptr),
       background(background),
@@ -66,7 +59,7 @@ Level::Level(const std::vector<std::string>& lines, const char* name, SDL_Surfac
     player = new Player(0, 0, PLAYER_MAX_SHOTS, ship, addLaserToCurrentLevel);
     int lineNumber = 0;
     for (const std::string& line : lines)
-        loadLine(line, name, ++lineNumber);
+        loadLine(line, name, ++lineNumber, problems);
 }
 
 Level::~Level() {
@@ -86,10 +79,10 @@ void Level::step() {
     for (Ship* ship : enemies)
         ship->move();
     for (Laser& laser : lasers) {
-        bool wasInFlight = inFlight(laser);
+        bool wasInFlight = laser.inFlight();
         laser.move();
         // A shot that leaves the screen gives the player its shot back.
-        if (wasInFlight && !inFlight(laser) && laser.getType() == LASER_PLAYER)
+        if (wasInFlight && !laser.inFlight() && laser.getType() == LASER_PLAYER)
             --shotCount;
     }
     lasers.erase(std::remove_if(lasers.begin(), lasers.end(),
@@ -210,7 +203,7 @@ void Level::addLaser(Laser l) {
         return;
     // Over the limit: the oldest player's shot still in flight is retired for the new one.
     for (Laser& laser : lasers) {
-        if (laser.getType() == LASER_PLAYER && inFlight(laser)) {
+        if (laser.getType() == LASER_PLAYER && laser.inFlight()) {
             laser.vanish();
             --shotCount;
             return;
@@ -226,7 +219,7 @@ void Level::checklasers() {
         Laser& laser = lasers[index];
         // A laser on its way out hits nothing: its sentinel hot point could sit inside a wall
         // at the field's corner and breed a new laser every frame.
-        if (!inFlight(laser))
+        if (!laser.inFlight())
             continue;
         const point hot = laser.getHotPoint();
         const bool playerShot = laser.getType() == LASER_PLAYER;
@@ -250,7 +243,7 @@ void Level::checklasers() {
                 if (playerShot) {
                     // Retired at a wall this frame already: it still hits, but its shot
                     // was given back once.
-                    if (inFlight(laser))
+                    if (laser.inFlight())
                         --shotCount;
                     laser.vanish();
                 }
@@ -260,7 +253,7 @@ void Level::checklasers() {
         }
 
         if (player->doesCollide(hot.x, hot.y)) {
-            if (playerShot && inFlight(laser))
+            if (playerShot && laser.inFlight())
                 --shotCount;
             laser.vanish();
             player->hit();
@@ -284,9 +277,9 @@ void Level::checklasers() {
     }
 }
 
-void changeLevel(int number, SDL_Surface* background, int ship) {
+void changeLevel(int number, SDL_Surface* background, int ship, const ProblemSink& problems) {
     // The new level is read while the previous one is still current.
-    setCurrentLevel(new Level(number, background, ship));
+    setCurrentLevel(new Level(number, background, ship, problems));
 }
 
 void setCurrentLevel(Level* next) {
@@ -388,39 +381,13 @@ bool scanPath(const std::string& text, std::list<point>& path) {
 
 }  // namespace
 
-int getDirection(std::string word) {
-    if (word == "UP")
-        return 0;
-    if (word == "RIGHT")
-        return 90;
-    if (word == "LEFT")
-        return 270;
-    if (word == "DOWN")
-        return 180;
-    return -1;
-}
-
-std::list<point> getPath(std::string text) {
-    std::list<point> path;
-    scanPath(text, path);
-    return path;
-}
-
-bool readLevelLine(std::istream& in, std::string& line) {
-    if (!std::getline(in, line))
-        return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
-}
-
-void Level::loadFile(const char* path) {
+void Level::loadFile(const char* path, const ProblemSink& problems) {
     std::error_code error;
     std::ifstream file;
     if (!std::filesystem::is_directory(path, error))
         file.open(path, std::ios::binary);
     if (!file.is_open()) {
-        std::cerr << "Cannot open file: " << path << std::endl;
+        problems({path, 0, "Cannot open file"});
         return;
     }
     opened = true;
@@ -429,26 +396,30 @@ void Level::loadFile(const char* path) {
     int lineNumber = 0;
     // Reading stops at the end of the file and on any read error alike.
     while (readLevelLine(file, line))
-        loadLine(line, path, ++lineNumber);
+        loadLine(line, path, ++lineNumber, problems);
     if (file.bad())
-        std::cerr << "Cannot read file: " << path << std::endl;
+        problems({path, 0, "Cannot read file"});
 }
 
-bool Level::loadLine(const std::string& line, const char* path, int lineNumber) {
+bool Level::loadLine(const std::string& line, const char* path, int lineNumber,
+                     const ProblemSink& problems) {
     const size_t open = line.find('(');
     if (open == std::string::npos)
         return false;
-    const std::string keyword = line.substr(0, open);
+    const std::string keyword = keywordOf(line);
+    const RecordKind kind = recordKind(keyword);
+    if (kind == RecordKind::None)
+        return false;
     const std::string arguments = line.substr(open);
     auto skip = [&](const std::string& problem) {
-        std::cerr << path << ":" << lineNumber << ": " << problem << "; line skipped" << std::endl;
+        problems({path, lineNumber, problem + "; line skipped"});
         return false;
     };
     const std::string rangeProblem = keyword + ": a coordinate lies outside -" +
                                      std::to_string(COORDINATE_LIMIT) + ".." +
                                      std::to_string(COORDINATE_LIMIT);
 
-    if (keyword == "Wall" || keyword == "ShipArea") {
+    if (kind == RecordKind::Wall || kind == RecordKind::ShipArea) {
         long v[4];
         if (!PointScanner(arguments).readPair(v))
             return skip(keyword + " needs two points, as in " + keyword + "(x1, y1) (x2, y2)");
@@ -456,28 +427,23 @@ bool Level::loadLine(const std::string& line, const char* path, int lineNumber) 
             if (!inRange(value))
                 return skip(rangeProblem);
         const int x1 = int(v[0]), y1 = int(v[1]), x2 = int(v[2]), y2 = int(v[3]);
-        if (keyword == "Wall")
+        if (kind == RecordKind::Wall)
             addWall(Wall(x1, y1, x2, y2));
         else
             player->addBounds(x1, y1, x2, y2);
         return true;
     }
 
-    const bool forward = keyword == "EnemyForward";
-    const bool dual = keyword == "EnemyDual";
-    if (keyword != "Ship" && keyword != "Crate" && !forward && !dual)
-        return false;
-
     long x = 0, y = 0;
     if (!PointScanner(arguments).readPoint(x, y))
         return skip(keyword + " needs a position, as in " + keyword + "(x, y)");
     if (!inRange(x) || !inRange(y))
         return skip(rangeProblem);
-    if (keyword == "Ship") {
+    if (kind == RecordKind::Ship) {
         player->setPos(int(x), int(y));
         return true;
     }
-    if (keyword == "Crate") {
+    if (kind == RecordKind::Crate) {
         addEnemy(new Crate(int(x), int(y)));
         return true;
     }
@@ -498,7 +464,7 @@ bool Level::loadLine(const std::string& line, const char* path, int lineNumber) 
     else if (!scanPath(arguments.substr(pathStart), walk))
         return skip(keyword + ": a path point does not read as (x, y) within -" +
                     std::to_string(COORDINATE_LIMIT) + ".." + std::to_string(COORDINATE_LIMIT));
-    if (forward)
+    if (kind == RecordKind::EnemyForward)
         addEnemy(new FShooter(int(x), int(y), direction, walk, ENEMY_SPEED, ENEMY_FIRE_PERIOD,
                               FORWARD_SHOOTER_FIRST_COUNT, addLaserToCurrentLevel));
     else

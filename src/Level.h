@@ -3,13 +3,13 @@
 
 #include <SDL.h>
 
-#include <iosfwd>
 #include <list>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "Laser.h"
+#include "LevelFile.h"
 #include "Player.h"
 #include "Scenery.h"
 #include "Ship.h"
@@ -24,11 +24,13 @@ constexpr int COORDINATE_LIMIT = 10000;
 
 class Level {
 public:
-    Level(int number, SDL_Surface* background, int ship);
+    // Levels are read from levels/levelN.txt; the loader's problems go to `problems`.
+    Level(int number, SDL_Surface* background, int ship,
+          const ProblemSink& problems = printToStandardError);
     // A level read from lines of text instead of its numbered file (the editor's unsaved
-    // document, the checker); `name` stands for the file in the loader's messages.
+    // document, the checker); `name` stands for the file in the loader's problems.
     Level(const std::vector<std::string>& lines, const char* name, SDL_Surface* background,
-          int ship);
+          int ship, const ProblemSink& problems = printToStandardError);
     ~Level();
     Level(const Level&) = delete;
     Level& operator=(const Level&) = delete;
@@ -52,14 +54,13 @@ public:
     void addLaser(Laser l);
     void checklasers();
 
-    void loadFile(const char* path);
+    void loadFile(const char* path, const ProblemSink& problems);
     // Reads one line of a level file; false when the line is no record or was skipped.
-    bool loadLine(const std::string& line, const char* path, int lineNumber);
+    bool loadLine(const std::string& line, const char* path, int lineNumber,
+                  const ProblemSink& problems);
 
-    int getNumber() const { return number; }
     int getEnemyCount() const { return enemyCount; }
     int getShotCount() const { return shotCount; }
-    int getStatus() const { return status; }
     SDL_Surface* getBackground() const { return background; }
     bool fileOpened() const { return opened; }
     const std::vector<Ship*>& getEnemies() const { return enemies; }
@@ -67,7 +68,6 @@ public:
     const std::list<Wall>& getWalls() const { return walls; }
 
 private:
-    int number;
     int enemyCount;
     int shotCount;
     std::vector<Ship*> enemies;
@@ -101,16 +101,9 @@ private:
     bool opened;
 };
 
-void changeLevel(int number, SDL_Surface* background, int ship);
+void changeLevel(int number, SDL_Surface* background, int ship,
+                 const ProblemSink& problems = printToStandardError);
 // Makes `next` (which may be null) the current level and deletes the previous one.
 void setCurrentLevel(Level* next);
 Level* getCurrentLevel();
 void addLaserToCurrentLevel(Laser l);
-
-// Reads the next line of a level file without its line end, LF or CR LF alike.
-bool readLevelLine(std::istream& in, std::string& line);
-
-// The direction of a level file's direction word, or -1 for any other word.
-int getDirection(std::string word);
-// The path points of an enemy line, one for each "(" in the text; never empty.
-std::list<point> getPath(std::string text);

@@ -47,10 +47,6 @@ bool Player::doesCollide(int px, int py) {
            py <= yPosition + 40;
 }
 
-void Player::hit() {
-    Ship::hit();
-}
-
 void Player::fireLaser() {
     if (status != SHIP_ALIVE)
         return;
@@ -73,9 +69,36 @@ void Player::addBounds(int x1, int y1, int x2, int y2) {
     bounds.push_back({std::min(y1, y2), std::max(x1, x2), std::max(y1, y2), std::min(x1, x2)});
 }
 
-bool Player::inbounds(bound area, int nx, int ny) const {
-    return nx + imageWidth(image) < area.right && area.left < nx &&
-           ny + imageHeight(image) < area.bottom && area.top < ny;
+bool fitsInside(const bound& area, int x, int y, const SDL_Surface* picture) {
+    return x + imageWidth(picture) < area.right && area.left < x &&
+           y + imageHeight(picture) < area.bottom && area.top < y;
+}
+
+bound roomInside(const bound& area, const SDL_Surface* picture) {
+    return {area.top + 1, area.right - imageWidth(picture) - 1,
+            area.bottom - imageHeight(picture) - 1, area.left + 1};
+}
+
+bool fitsAnywhere(const bound& area, const SDL_Surface* picture) {
+    const bound room = roomInside(area, picture);
+    return room.left <= room.right && room.top <= room.bottom;
+}
+
+namespace {
+// How far `value` lies past the last whole step from `start`: 0 up to a step less one.
+int pastStep(int value, int start) {
+    const int past = (value - start) % PLAYER_SPEED;
+    return past < 0 ? past + PLAYER_SPEED : past;
+}
+}  // namespace
+
+int stepDownTo(int value, int start) {
+    return value - pastStep(value, start);
+}
+
+int stepUpTo(int value, int start) {
+    const int past = pastStep(value, start);
+    return past == 0 ? value : value + PLAYER_SPEED - past;
 }
 
 // Sides tiled with whole copies and one last piece cut to fit; the rows go over the columns.

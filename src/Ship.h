@@ -20,7 +20,7 @@ public:
 
     void draw() override;
     virtual bool doesCollide(int x, int y);
-    virtual void hit();
+    void hit();
     virtual void fireLaser();
     virtual ~Ship() = default;
 

@@ -52,6 +52,17 @@ Wall::Wall(int x1, int y1, int x2, int y2)
                                       : endX;
 }
 
+Wall::Box Wall::getDrawnBox() const {
+    switch (direction) {
+        case VERTICAL:
+            return {startX, startY, startX + imageWidth(image), endY + imageWidth(image)};
+        case HORIZONTAL:
+            return {startX, startY, endX + imageHeight(image), startY + imageHeight(image)};
+        default:
+            return {std::min(startX, endX), startY, std::max(startX, endX), endY};
+    }
+}
+
 bool checkLine(int px, int py, int ax, int ay, int bx, int by, int side) {
     int z = (py - ay) * (bx - ax) - (by - ay) * (px - ax);
     return side * z > 0;

@@ -6,7 +6,6 @@
 
 class Wall : public Sprite {
 public:
-    // The rectangle outside which nothing collides, bounds included.
     struct Box {
         int left;
         int top;
@@ -26,7 +25,12 @@ public:
     }
     point getStart() const { return {startX, startY}; }
     point getEnd() const { return {endX, endY}; }
+    // The rectangle outside which nothing collides, bounds included.
     const Box& getBox() const { return box; }
+    // Where the wall lies on the field as a designer lays it out, right and bottom one past: a
+    // straight wall is drawn beside its line, as thick as its picture and longer than the line
+    // by as much; a diagonal counts as the box of its line, which its pictures overhang a little.
+    Box getDrawnBox() const;
 
     static SDL_Surface* findImage(int x1, int y1, int x2, int y2);
 

@@ -12,14 +12,6 @@ long long doubleArea(point t0, point t1, point t2) {
 }
 }  // namespace
 
-int calc::abs(int value) {
-    return value < 0 ? -value : value;
-}
-
-double triangleArea(point t0, point t1, point t2) {
-    return doubleArea(t0, t1, t2) * 0.5;
-}
-
 // The three triangles that p cuts the triangle into cover more than it unless p is inside or
 // on an edge.
 bool inTriangle(point p, point t0, point t1, point t2) {

@@ -14,13 +14,5 @@ inline bool operator!=(point a, point b) {
     return !(a == b);
 }
 
-namespace calc {
-// Kept apart from std::abs: the game's own integer magnitude.
-int abs(int value);
-}  // namespace calc
-
-// Area of the triangle t0, t1, t2; never negative, always a half of an integer.
-double triangleArea(point t0, point t1, point t2);
-
 // True when p lies inside the triangle or on its edges and corners.
 bool inTriangle(point p, point t0, point t1, point t2);

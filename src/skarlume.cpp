@@ -21,15 +21,13 @@
 #endif
 
 int p = 1;
-int lives = 4;
+int lives = STARTING_LIVES;
 int level = 1;
 SDL_Surface* bg = nullptr;
 SDL_Surface*& screen = game_screen;
 
 namespace {
 
-constexpr int STARTING_LIVES = 4;
-constexpr int PLAYER_SPEED = 2;
 constexpr int FRAMES_PER_SECOND = 60;
 // A menu key handler's answer when the key keeps the screen open.
 constexpr int STAY = -1;

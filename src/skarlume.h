@@ -18,6 +18,9 @@ enum GameState {
     STATE_QUIT = 8,
 };
 
+// The lives a new game starts with.
+constexpr int STARTING_LIVES = 4;
+
 extern int p;
 extern int lives;
 extern int level;

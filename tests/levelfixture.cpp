@@ -4,8 +4,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <iostream>
-#include <sstream>
 
 #include "graphics.h"
 #include "skarlume.h"
@@ -35,7 +33,7 @@ void LevelTest::SetUp() {
     std::filesystem::create_directories(scratch->path() + "/levels");
     ASSERT_EQ(chdir(scratch->path().c_str()), 0);
     pictures = std::make_unique<KnownPictures>();
-    lives = 4;
+    lives = STARTING_LIVES;
 }
 
 void LevelTest::TearDown() {
@@ -51,25 +49,8 @@ void LevelTest::writeLevel(int number, const std::string& text) {
     scratch->write("levels/level" + std::to_string(number) + ".txt", text);
 }
 
-Level* LevelTest::startLevel(const std::string& text, int number) {
+Level* LevelTest::startLevel(const std::string& text, int number, const ProblemSink& problems) {
     writeLevel(number, text);
-    changeLevel(number, bg, 1);
+    changeLevel(number, bg, 1, problems);
     return getCurrentLevel();
-}
-
-struct CapturedErrors::Capture {
-    std::ostringstream text;
-    std::streambuf* previous;
-};
-
-CapturedErrors::CapturedErrors() : capture(new Capture) {
-    capture->previous = std::cerr.rdbuf(capture->text.rdbuf());
-}
-
-CapturedErrors::~CapturedErrors() {
-    std::cerr.rdbuf(capture->previous);
-}
-
-std::string CapturedErrors::text() const {
-    return capture->text.str();
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,21 +31,22 @@ protected:
     // Writes levels/level<number>.txt in the scratch directory.
     void writeLevel(int number, const std::string& text);
     // Writes the level and makes it the current level, as the play screen does.
-    Level* startLevel(const std::string& text, int number = 900);
+    Level* startLevel(const std::string& text, int number = 900,
+                      const ProblemSink& problems = printToStandardError);
 
     std::unique_ptr<ScratchDir> scratch;
     std::unique_ptr<KnownPictures> pictures;
     std::string previousDir;
 };
 
-// Captures what the game writes on the standard error stream for one scope.
-class CapturedErrors {
+// The loader's problems written as the game writes them on the standard error stream.
+class PrintedProblems {
 public:
-    CapturedErrors();
-    ~CapturedErrors();
-    std::string text() const;
+    ProblemSink sink() {
+        return [this](const LoadProblem& problem) { printLoadProblem(out, problem); };
+    }
+    std::string text() const { return out.str(); }
 
 private:
-    struct Capture;
-    std::unique_ptr<Capture> capture;
+    std::ostringstream out;
 };

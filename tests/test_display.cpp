@@ -10,10 +10,12 @@
 
 #include "Level.h"
 #include "graphics.h"
+#include "headless.h"
 #include "input.h"
 #include "menus.h"
 #include "plaindrawing.h"
-#include "replay.h"
+#include "replayfile.h"
+#include "replayrunner.h"
 #include "settings.h"
 #include "skarlume.h"
 #include "testutil.h"

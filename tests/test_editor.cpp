@@ -17,7 +17,7 @@
 #include "Level.h"
 #include "editor.h"
 #include "graphics.h"
-#include "replay.h"
+#include "replayrunner.h"
 #include "userfiles.h"
 #include "shapes.h"
 #include "skarlume.h"
@@ -124,7 +124,7 @@ protected:
         home = std::filesystem::current_path();
         std::filesystem::create_directories(scratch.path() + "/levels");
         std::filesystem::current_path(scratch.path());
-        lives = 4;
+        lives = STARTING_LIVES;
         p = 1;
     }
 
@@ -379,13 +379,10 @@ TEST_F(EditorTest, EveryShippedLevelSavedWithoutAnEditLoadsAndPlaysTheSame) {
         ASSERT_TRUE(loadReplay("solutions/level" + std::to_string(number) + ".txt", replay, error))
             << error;
         auto frames = [&](const std::filesystem::path& directory) {
-            static std::vector<std::string>* seen;
             std::vector<std::string> log;
-            seen = &log;
             std::filesystem::current_path(directory);
-            playReplay(
-                replay, 0, [](int, void*) { seen->push_back(describeLevel(*getCurrentLevel())); },
-                nullptr);
+            playReplay(replay, 0,
+                       [&log](int) { log.push_back(describeLevel(*getCurrentLevel())); });
             std::filesystem::current_path(scratch.path());
             return log;
         };

@@ -14,8 +14,9 @@
 
 #include "Level.h"
 #include "graphics.h"
+#include "headless.h"
 #include "plaindrawing.h"
-#include "replay.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 #include "testutil.h"
 
@@ -59,24 +60,17 @@ public:
     virtual bool feed(int frame, Player* player, int& state) = 0;
 };
 
+// A replay's keys, as the replay runner hands them over; it makes the replay's level current.
 class ReplayKeys : public Keys {
 public:
-    explicit ReplayKeys(const Replay& replay) : replay(replay) {}
-    bool feed(int frame, Player* player, int& state) override {
-        for (; next < replay.events.size() && replay.events[next].frame <= frame; ++next) {
-            SDL_Event event = {};
-            event.type = replay.events[next].press ? SDL_KEYDOWN : SDL_KEYUP;
-            event.key.keysym.sym = replay.events[next].key;
-            state = handlePlayEvent(event, player);
-            if (state != STATE_GAME)
-                return false;
-        }
-        return true;
+    explicit ReplayKeys(const Replay& replay) : run(replay) {}
+    bool feed(int frame, Player*, int& state) override {
+        state = run.feedEvents(frame);
+        return state == STATE_GAME;
     }
 
 private:
-    const Replay& replay;
-    size_t next = 0;
+    ReplayRunner run;
 };
 
 // Arrows held and let go and shots fired at random, so the ship roams to its areas' edges.
@@ -185,8 +179,7 @@ TEST_F(SameFrames, EveryFrameOfEveryShippedReplayIsDrawnAsTheRulesSay) {
         std::string error;
         ASSERT_TRUE(loadReplay("solutions/level" + std::to_string(number) + ".txt", replay, error))
             << error;
-        lives = 4;
-        changeLevel(number, bg, replay.ship);
+        lives = STARTING_LIVES;
         ReplayKeys keys(replay);
         Compared run = playComparing(keys, replay.events.back().frame + REPLAY_GRACE_FRAMES);
         ASSERT_EQ(run.difference, "") << "at frame " << run.frames;
@@ -202,7 +195,6 @@ TEST_F(SameFrames, ALevelLostToTheShipsOwnShotIsDrawnAsTheRulesSay) {
     replay.level = 4;
     replay.events = {{1, true, SDLK_SPACE}, {2, false, SDLK_SPACE}};
     lives = 2;
-    changeLevel(4, bg, 1);
     ReplayKeys keys(replay);
     Compared run = playComparing(keys, 2000);
     ASSERT_EQ(run.difference, "") << "at frame " << run.frames;
@@ -225,8 +217,9 @@ TEST_F(SameFrames, RandomPlayOnEveryLevelIsDrawnAsTheRulesSay) {
 TEST_F(SameFrames, TheCrowdedStressLevelIsDrawnAsTheRulesSay) {
     enterScratchGame({{1, readFile(previousDir + "/bench/stress_level.txt")}});
     lives = 4;
-    changeLevel(1, bg, 2);
     Replay firing;
+    firing.level = 1;
+    firing.ship = 2;
     for (int frame = 1; frame < 1500; frame += 12)
         firing.events.push_back({frame, frame % 24 == 1, SDLK_SPACE});
     ReplayKeys keys(firing);

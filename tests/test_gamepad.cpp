@@ -6,8 +6,10 @@
 
 #include "Level.h"
 #include "graphics.h"
+#include "headless.h"
 #include "input.h"
-#include "replay.h"
+#include "replayfile.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 #include "testutil.h"
 

@@ -8,7 +8,7 @@
 
 #include "Level.h"
 #include "levelcheck.h"
-#include "replay.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 #include "testutil.h"
 
@@ -33,7 +33,7 @@ TEST(Campaign, EveryReplayWinsItsLevelWithoutLosingALife) {
         std::string error;
         ASSERT_TRUE(loadReplay(solutionPath(number), replay, error)) << error;
         EXPECT_EQ(replay.level, number);
-        lives = 4;
+        lives = STARTING_LIVES;
         ReplayOutcome outcome = playReplay(replay);
         EXPECT_STREQ(outcomeName(outcome.state), "won") << "at frame " << outcome.frame;
         EXPECT_FALSE(outcome.lifeSpent);

@@ -99,13 +99,14 @@ TEST_F(LoaderTest, PointsScanLikeTheFormattedInputRules) {
 }
 
 TEST_F(LoaderTest, PairsNeedTheFirstPointClosedBeforeTheSecond) {
-    CapturedErrors errors;
+    PrintedProblems errors;
     Level* level = startLevel(
         "Wall(1, 2) (3, 2)\n"
         "Wall(1,2)(5,2)\n"
         "Wall(1, 2)   (7, 2)\n"
         "Wall(1, 2), (9, 2)\n"
-        "Wall(1, 2 ) (9, 2)\n");
+        "Wall(1, 2 ) (9, 2)\n",
+        900, errors.sink());
     ASSERT_EQ(level->getWalls().size(), 3u);
     EXPECT_EQ(nth(level->getWalls(), 1).getEnd(), (point{5, 2}));
     EXPECT_EQ(nth(level->getWalls(), 2).getEnd(), (point{7, 2}));
@@ -174,8 +175,18 @@ TEST_F(LoaderTest, DirectionWordsMustBeExact) {
     EXPECT_EQ(getDirection(""), -1);
 }
 
+// What the editor writes is what the loader reads: every keyword and direction word there is.
+TEST_F(LoaderTest, EveryKeywordAndDirectionWordReadsBackAsTheOneWritten) {
+    for (RecordKind kind : RECORD_KINDS)
+        EXPECT_EQ(recordKind(recordKeyword(kind)), kind) << recordKeyword(kind);
+    EXPECT_EQ(recordKind("Ships"), RecordKind::None);
+    EXPECT_EQ(recordKind(""), RecordKind::None);
+    for (int direction : {0, 90, 180, 270})
+        EXPECT_EQ(getDirection(directionWord(direction)), direction);
+}
+
 TEST_F(LoaderTest, SkippedLinesWarnWithFileAndLineAndTheRestStillLoads) {
-    CapturedErrors errors;
+    PrintedProblems errors;
     Level* level = startLevel(
         "Crate(100, 100)\n"
         "Crate(oops)\n"
@@ -184,7 +195,7 @@ TEST_F(LoaderTest, SkippedLinesWarnWithFileAndLineAndTheRestStillLoads) {
         "EnemyDual(10, 10)UP(20, 20) (30, x)\n"
         "EnemyDual(10, 10\n"
         "Crate(200, 200)\n",
-        901);
+        901, errors.sink());
     EXPECT_EQ(level->getEnemyCount(), 2);
     EXPECT_EQ(nth(level->getEnemies(), 1)->getXPosition(), 200);
     const std::string text = errors.text();
@@ -198,8 +209,48 @@ TEST_F(LoaderTest, SkippedLinesWarnWithFileAndLineAndTheRestStillLoads) {
     EXPECT_NE(text.find("\"LEFT \""), std::string::npos) << "the warning shows the bad word";
 }
 
+// Whoever asks for the level hears of each skipped line once, with its file, line and reason.
+TEST_F(LoaderTest, EverySkippedLineReachesTheCallersSinkWithItsFileAndLine) {
+    std::vector<LoadProblem> heard;
+    auto collect = [&heard](const LoadProblem& problem) { heard.push_back(problem); };
+    startLevel("A name (not a record)\nCrate(oops)\nCrate(5, 5)\n\nWall(1, 2)\n", 902, collect);
+    ASSERT_EQ(heard.size(), 2u);
+    EXPECT_EQ(heard[0].path, "levels/level902.txt");
+    EXPECT_EQ(heard[0].line, 2);
+    EXPECT_EQ(heard[0].text, "Crate needs a position, as in Crate(x, y); line skipped");
+    EXPECT_EQ(heard[1].line, 5);
+    EXPECT_EQ(heard[1].text, "Wall needs two points, as in Wall(x1, y1) (x2, y2); line skipped");
+
+    // Lines from memory name the file by the name they are given.
+    heard.clear();
+    Level fromLines({"Ship(1, 1)", "EnemyDual(1, 1)NORTH"}, "unsaved level", bg, 1, collect);
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].path, "unsaved level");
+    EXPECT_EQ(heard[0].line, 2);
+    EXPECT_NE(heard[0].text.find("\"NORTH\""), std::string::npos) << heard[0].text;
+
+    heard.clear();
+    changeLevel(404, bg, 1, collect);
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].line, 0) << "a missing file is no line's problem";
+}
+
+// The game's own sink: the same words on the standard error stream that players have always
+// seen, one line each.
+TEST_F(LoaderTest, TheGameWritesTheLoadersProblemsOnTheStandardErrorStream) {
+    writeLevel(903, "Crate(1, 1)\nShip(x, 1)\nShipArea(1, 2) (3)\n");
+    testing::internal::CaptureStderr();
+    changeLevel(903, bg, 1);
+    changeLevel(404, bg, 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "levels/level903.txt:2: Ship needs a position, as in Ship(x, y); line skipped\n"
+              "levels/level903.txt:3: ShipArea needs two points, as in ShipArea(x1, y1) "
+              "(x2, y2); line skipped\n"
+              "Cannot open file: levels/level404.txt\n");
+}
+
 TEST_F(LoaderTest, CoordinatesBeyondTenThousandAreSkipped) {
-    CapturedErrors errors;
+    PrintedProblems errors;
     Level* level = startLevel(
         "Crate(10000, -10000)\n"
         "Crate(10001, 0)\n"
@@ -208,7 +259,8 @@ TEST_F(LoaderTest, CoordinatesBeyondTenThousandAreSkipped) {
         "Wall(-10000, 0) (10000, 0)\n"
         "ShipArea(0, 0) (99999999999999999999, 5)\n"
         "EnemyForward(0, 0)UP(0, 0) (2147483647, 0)\n"
-        "Ship(-2147483648, 0)\n");
+        "Ship(-2147483648, 0)\n",
+        900, errors.sink());
     EXPECT_EQ(level->getEnemyCount(), 1);
     EXPECT_EQ(level->getWalls().size(), 1u);
     EXPECT_TRUE(level->getPlayer()->getBounds().empty());
@@ -218,8 +270,8 @@ TEST_F(LoaderTest, CoordinatesBeyondTenThousandAreSkipped) {
 }
 
 TEST_F(LoaderTest, MissingFileIsReportedAndLeavesAnEmptyLevel) {
-    CapturedErrors errors;
-    changeLevel(404, bg, 1);
+    PrintedProblems errors;
+    changeLevel(404, bg, 1, errors.sink());
     Level* level = getCurrentLevel();
     EXPECT_EQ(errors.text(), "Cannot open file: levels/level404.txt\n");
     EXPECT_FALSE(level->fileOpened());
@@ -231,15 +283,15 @@ TEST_F(LoaderTest, MissingFileIsReportedAndLeavesAnEmptyLevel) {
 
 TEST_F(LoaderTest, ADirectoryInPlaceOfTheFileCannotBeOpened) {
     std::filesystem::create_directories(scratch->path() + "/levels/level405.txt");
-    CapturedErrors errors;
-    changeLevel(405, bg, 1);
+    PrintedProblems errors;
+    changeLevel(405, bg, 1, errors.sink());
     EXPECT_EQ(errors.text(), "Cannot open file: levels/level405.txt\n");
     EXPECT_FALSE(getCurrentLevel()->fileOpened());
 }
 
 TEST_F(LoaderTest, EmptyFileBuildsNothingSaysNothingAndIsWonAtOnce) {
-    CapturedErrors errors;
-    Level* level = startLevel("\n\n   \n");
+    PrintedProblems errors;
+    Level* level = startLevel("\n\n   \n", 900, errors.sink());
     EXPECT_TRUE(errors.text().empty());
     EXPECT_TRUE(level->fileOpened());
     level->step();

@@ -55,6 +55,37 @@ TEST(Player, ShipMustFitStrictlyInsideOneArea) {
         EXPECT_FALSE(scene.player.inbounds(area, p.x, p.y)) << p.x << "," << p.y;
 }
 
+// The room in an area is exactly where moves are taken: its corners fit, a pixel beyond does not.
+TEST(Player, TheRoomInAnAreaIsWhereTheShipFitsAndNoFurther) {
+    PlayerScene scene;
+    const bound area{200, 300, 500, 100};
+    const bound room = roomInside(area, scene.picture.surface());
+    EXPECT_EQ(room.left, 101);
+    EXPECT_EQ(room.top, 201);
+    EXPECT_EQ(room.right, 249);
+    EXPECT_EQ(room.bottom, 449);
+    for (point p : {point{room.left, room.top}, point{room.right, room.bottom}})
+        EXPECT_TRUE(scene.player.inbounds(area, p.x, p.y)) << p.x << "," << p.y;
+    for (point p : {point{room.left - 1, room.top}, point{room.right + 1, room.bottom},
+                    point{room.left, room.top - 1}, point{room.right, room.bottom + 1}})
+        EXPECT_FALSE(scene.player.inbounds(area, p.x, p.y)) << p.x << "," << p.y;
+    // One pixel wider than the ship and its two edges holds a single column, one less none.
+    EXPECT_TRUE(fitsAnywhere({200, 152, 500, 100}, scene.picture.surface()));
+    EXPECT_FALSE(fitsAnywhere({200, 151, 500, 100}, scene.picture.surface()));
+}
+
+// Steps of two pixels from an odd start reach odd places only, on either side of zero.
+TEST(Player, OnlyPlacesWholeStepsFromTheStartAreReached) {
+    EXPECT_EQ(stepDownTo(10, 3), 9);
+    EXPECT_EQ(stepUpTo(10, 3), 11);
+    EXPECT_EQ(stepDownTo(11, 3), 11);
+    EXPECT_EQ(stepUpTo(11, 3), 11);
+    EXPECT_EQ(stepDownTo(-4, 3), -5);
+    EXPECT_EQ(stepUpTo(-4, 3), -3);
+    EXPECT_EQ(stepDownTo(-4, -8), -4);
+    EXPECT_EQ(stepUpTo(0, -7), 1);
+}
+
 TEST(Player, MovesAreRefusedWholeAtAnEdgeOrACorner) {
     PlayerScene scene;
     EXPECT_EQ(scene.stepFrom(150, 300, 2, 0), (point{150, 300}));  // no areas at all

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "levelfixture.h"
-#include "replay.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 
 namespace {
@@ -26,7 +26,7 @@ protected:
     int playerLasersInFlight(const Level* level) {
         int count = 0;
         for (const Laser& laser : level->getLasers())
-            if (laser.getType() == LASER_PLAYER && !laser.isVanishing() && !laser.vanished())
+            if (laser.getType() == LASER_PLAYER && laser.inFlight())
                 ++count;
         return count;
     }
@@ -87,8 +87,7 @@ TEST_F(RulesTest, ReversalCostsTheBeamALifeAndTheFourthReversalEndsIt) {
         level->step();
         level->draw();
         for (const Laser& laser : level->getLasers())
-            if (!laser.isVanishing() && !laser.vanished() &&
-                (lifeSeen.empty() || lifeSeen.back() != laser.getLife()))
+            if (laser.inFlight() && (lifeSeen.empty() || lifeSeen.back() != laser.getLife()))
                 lifeSeen.push_back(laser.getLife());
     }
     EXPECT_EQ(lifeSeen, (std::vector<int>{4, 3, 2, 1}));

@@ -88,7 +88,7 @@ protected:
         screen = game_screen;
         drainEvents();
         p = 1;
-        lives = 4;
+        lives = STARTING_LIVES;
         level = 1;
         // A screen that never returns would wait for ever: end the test binary instead.
         alarm(60);

@@ -1,6 +1,8 @@
 // Walls: their kind from the end points, where they stop lasers, and how they are tiled.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Wall.h"
 #include "graphics.h"
 #include "testutil.h"
@@ -50,6 +52,30 @@ TEST(Wall, EndsAreOrderedFromTheTopAndTheKindFollowsFromThem) {
     EXPECT_EQ(rising.getEnd(), (point{700, 400}));
     EXPECT_EQ(rising.getDirection(), 45);
     EXPECT_EQ(rising.getImage(), GetImage(IMG_WALL2_UR));
+}
+
+// The box the checker and the editor go by is the one the pictures cover on the screen.
+TEST(Wall, AStraightWallsDrawnBoxIsWhereItsPicturesLand) {
+    ensureGame();
+    ScopedPicture upright(IMG_WALL_V, 10, 64), lying(IMG_WALL_H, 40, 12);
+    for (Wall wall : {Wall(100, 400, 100, 100), Wall(600, 50, 150, 50)}) {
+        clearScreen(BLACK);
+        wall.draw();
+        int left = SCREEN_WIDTH, top = SCREEN_HEIGHT, right = 0, bottom = 0;
+        for (int y = 0; y < SCREEN_HEIGHT; ++y)
+            for (int x = 0; x < SCREEN_WIDTH; ++x)
+                if (pixelAt(x, y) != BLACK) {
+                    left = std::min(left, x);
+                    top = std::min(top, y);
+                    right = std::max(right, x + 1);
+                    bottom = std::max(bottom, y + 1);
+                }
+        const Wall::Box box = wall.getDrawnBox();
+        EXPECT_EQ(box.left, left) << wall.getDirection();
+        EXPECT_EQ(box.top, top) << wall.getDirection();
+        EXPECT_EQ(box.right, right) << wall.getDirection();
+        EXPECT_EQ(box.bottom, bottom) << wall.getDirection();
+    }
 }
 
 TEST(Wall, StraightWallsStopLasersOnEveryBoundAndNotOnePixelBeyond) {

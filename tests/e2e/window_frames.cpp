@@ -4,9 +4,6 @@
 // Usage: window_frames REPLAY [--switch-at FRAME]...   (run from the game directory)
 // Prints how the level ended and how the frames were sent; exits 1 when a frame differs.
 #include <SDL.h>
-#include <SDL_syswm.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,10 +15,17 @@
 
 #include "Level.h"
 #include "graphics.h"
+#include "headless.h"
 #include "input.h"
 #include "plaindrawing.h"
-#include "replay.h"
+#include "replayfile.h"
+#include "replayrunner.h"
 #include "skarlume.h"
+
+// Xlib's headers come last: they define macros (None, Status) that the game's names would meet.
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "gamedir.h"
 #include "graphics.h"
+#include "headless.h"
 #include "levelcheck.h"
-#include "replay.h"
 
 int main(int argc, char* argv[]) {
     enterGameDirectory(argc, argv);

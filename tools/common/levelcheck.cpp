@@ -25,8 +25,6 @@
 
 namespace {
 
-const char* const keywords[] = {"Wall", "ShipArea", "Ship", "Crate", "EnemyForward", "EnemyDual"};
-
 // Frames of enemy walking that the overlap test follows; longer than any sensible path loop.
 constexpr int OVERLAP_FRAMES = 12000;
 
@@ -57,10 +55,7 @@ std::string lettersOnly(const std::string& text) {
 
 // The record that a line which the loader ignored was probably meant to be, or "".
 bool isKeyword(const std::string& word) {
-    for (const char* keyword : keywords)
-        if (word == keyword)
-            return true;
-    return false;
+    return recordKind(word) != RecordKind::None;
 }
 
 // Bytes that most editors show as nothing or as blank: control characters, and every byte
@@ -78,7 +73,8 @@ std::string hexByte(char c) {
 
 std::string slipOf(const std::string& keyword) {
     const std::string letters = lettersOnly(keyword);
-    for (const char* word : keywords) {
+    for (RecordKind kind : RECORD_KINDS) {
+        const char* word = recordKeyword(kind);
         if (keyword == word)
             continue;
         if (letters == lettersOnly(word))
@@ -154,19 +150,9 @@ private:
     void problem(int line, const std::string& text) { found.push_back({line, text}); }
 
     void checkLine(const std::string& line, int lineNumber) {
-        std::ostringstream warnings;
-        std::streambuf* saved = std::cerr.rdbuf(warnings.rdbuf());
-        const LoadedRecord record = loadRecord(level, line, name.c_str(), lineNumber);
-        std::cerr.rdbuf(saved);
-        std::string warning = warnings.str();
-        while (!warning.empty() && warning.back() == '\n')
-            warning.pop_back();
-        // The loader names the file and line itself; the finding keeps only its reason.
-        const std::string prefix = name + ":" + std::to_string(lineNumber) + ": ";
-        if (warning.compare(0, prefix.size(), prefix) == 0)
-            warning.erase(0, prefix.size());
-        if (!warning.empty())
-            problem(lineNumber, warning);
+        const LoadedRecord record =
+            loadRecord(level, line, name.c_str(), lineNumber,
+                       [this](const LoadProblem& refused) { problem(refused.line, refused.text); });
         if (line.find('(') == std::string::npos)
             return;
         if (record.kind == RecordKind::None) {
@@ -234,29 +220,20 @@ private:
                         "a diagonal wall needs ends more than 6 pixels apart, or it stops "
                         "nothing");
         }
-        SDL_Surface* picture = wall.getImage();
-        // Straight walls are drawn beyond their line by their thickness.
-        int right = std::max(start.x, end.x), bottom = end.y;
-        if (direction == 0) {
-            right += picture->w;
-            bottom += picture->w;
-        } else if (direction == 90) {
-            right += picture->h;
-            bottom += picture->h;
-        }
-        const int left = std::min(start.x, end.x);
-        if (left < 0 || start.y < 0 || right > SCREEN_WIDTH || bottom > SCREEN_HEIGHT)
+        const Wall::Box drawn = wall.getDrawnBox();
+        if (drawn.left < 0 || drawn.top < 0 || drawn.right > SCREEN_WIDTH ||
+            drawn.bottom > SCREEN_HEIGHT)
             problem(line, "the wall reaches off the 1024x768 field (it covers x " +
-                              std::to_string(left) + ".." + std::to_string(right) + ", y " +
-                              std::to_string(start.y) + ".." + std::to_string(bottom) + ")");
+                              std::to_string(drawn.left) + ".." + std::to_string(drawn.right) +
+                              ", y " + std::to_string(drawn.top) + ".." +
+                              std::to_string(drawn.bottom) + ")");
     }
 
     void checkArea(const bound& area, int line) {
         if (area.left < 0 || area.top < 0 || area.right > SCREEN_WIDTH ||
             area.bottom > SCREEN_HEIGHT)
             problem(line, "the ship area reaches off the 1024x768 field");
-        SDL_Surface* ship = GetImage(IMG_SHIP1);
-        if (area.right - area.left <= ship->w + 1 || area.bottom - area.top <= ship->h + 1)
+        if (!fitsAnywhere(area, GetImage(IMG_SHIP1)))
             problem(line, "the ship area is too small to hold a ship");
     }
 
@@ -285,11 +262,8 @@ private:
             const int x = player->getXPosition(), y = player->getYPosition();
             bool inside = false;
             for (const bound& area : player->getBounds())
-                for (int ship = 1; ship <= 3 && !inside; ++ship) {
-                    SDL_Surface* picture = Player::findImage(ship);
-                    inside = area.left < x && x + picture->w < area.right && area.top < y &&
-                             y + picture->h < area.bottom;
-                }
+                for (int ship = 1; ship <= 3 && !inside; ++ship)
+                    inside = fitsInside(area, x, y, Player::findImage(ship));
             if (!inside)
                 problem(shipLine, "the ship's picture at (" + std::to_string(x) + ", " +
                                       std::to_string(y) +
@@ -303,18 +277,17 @@ private:
     }
 
     // Every ship area must be reachable from the start by the player's own move rule: a step
-    // of -2, 0 or 2 per axis is taken only when the whole picture then fits strictly inside one
-    // area. The walk floods every place the ship can stand (one grid of even steps holds them
-    // all); an area is reached when one of those places lies inside it. Every ship's picture
-    // is tried, since the player may pick any of them.
+    // of a speed's length or none per axis is taken only when the whole picture then fits
+    // strictly inside one area. The walk floods every place the ship can stand (one grid of
+    // whole steps holds them all); an area is reached when one of those places lies inside it.
+    // Every ship's picture is tried, since the player may pick any of them.
     void checkReach(const Player& player) {
         const int startX = player.getXPosition(), startY = player.getYPosition();
         std::vector<bool> reached(areas.size(), false);
         for (int ship = 1; ship <= 3; ++ship) {
-            SDL_Surface* picture = Player::findImage(ship);
-            const int w = picture->w, h = picture->h;
-            auto fits = [&](const bound& a, int x, int y) {
-                return a.left < x && x + w < a.right && a.top < y && y + h < a.bottom;
+            const SDL_Surface* picture = Player::findImage(ship);
+            auto fits = [picture](const bound& a, int x, int y) {
+                return fitsInside(a, x, y, picture);
             };
             auto allowed = [&](int x, int y) {
                 for (const Area& a : areas)
@@ -324,12 +297,13 @@ private:
             };
             if (!allowed(startX, startY))
                 continue;
-            // Places kept on the field (areas off it are reported already); cells 2 px apart.
-            const int baseX = ((startX % 2) + 2) % 2 - 2, baseY = ((startY % 2) + 2) % 2 - 2;
-            const int columns = SCREEN_WIDTH / 2 + 3, rows = SCREEN_HEIGHT / 2 + 3;
+            // Places kept on the field (areas off it are reported already); cells a step apart.
+            constexpr int STEP = PLAYER_SPEED;
+            const int baseX = stepUpTo(0, startX) - STEP, baseY = stepUpTo(0, startY) - STEP;
+            const int columns = SCREEN_WIDTH / STEP + 3, rows = SCREEN_HEIGHT / STEP + 3;
             std::vector<bool> seen(size_t(columns) * rows, false);
             auto cell = [&](int x, int y) {
-                const int cx = (x - baseX) / 2, cy = (y - baseY) / 2;
+                const int cx = (x - baseX) / STEP, cy = (y - baseY) / STEP;
                 return cx < 0 || cy < 0 || cx >= columns || cy >= rows ? -1 : cy * columns + cx;
             };
             std::vector<int> open{cell(startX, startY)};
@@ -338,12 +312,12 @@ private:
             seen[open[0]] = true;
             std::vector<bool> here(areas.size(), false);
             for (size_t next = 0; next < open.size(); ++next) {
-                const int x = baseX + 2 * (open[next] % columns);
-                const int y = baseY + 2 * (open[next] / columns);
+                const int x = baseX + STEP * (open[next] % columns);
+                const int y = baseY + STEP * (open[next] / columns);
                 for (size_t i = 0; i < areas.size(); ++i)
                     here[i] = here[i] || fits(areas[i].area, x, y);
-                for (int dx = -2; dx <= 2; dx += 2)
-                    for (int dy = -2; dy <= 2; dy += 2) {
+                for (int dx = -STEP; dx <= STEP; dx += STEP)
+                    for (int dy = -STEP; dy <= STEP; dy += STEP) {
                         const int c = cell(x + dx, y + dy);
                         if (c < 0 || seen[c] || !allowed(x + dx, y + dy))
                             continue;
@@ -354,12 +328,9 @@ private:
             for (size_t i = 0; i < areas.size(); ++i)
                 reached[i] = reached[i] || here[i];
         }
-        SDL_Surface* ship = GetImage(IMG_SHIP1);
         for (size_t i = 0; i < areas.size(); ++i) {
-            const bound& a = areas[i].area;
-            const bool tooSmall =
-                a.right - a.left <= ship->w + 1 || a.bottom - a.top <= ship->h + 1;
-            if (!reached[i] && !tooSmall)
+            // An area too small for a ship is reported already.
+            if (!reached[i] && fitsAnywhere(areas[i].area, GetImage(IMG_SHIP1)))
                 problem(areas[i].line,
                         "the ship cannot reach this ship area from its start: no step of the "
                         "ship leads into it");

@@ -6,8 +6,6 @@
 
 #include "Level.h"
 
-enum class RecordKind { None, Ship, ShipArea, Wall, Crate, EnemyForward, EnemyDual };
-
 struct LoadedRecord {
     RecordKind kind = RecordKind::None;  // None: a comment, or a line the loader skipped
     bool skipped = false;                // a record keyword on a line the loader refused
@@ -16,9 +14,7 @@ struct LoadedRecord {
     const Ship* target = nullptr;        // the crate or enemy the line added
 };
 
-// The keyword of a level-file line: its text before the first "(", or "" without one.
-std::string keywordOf(const std::string& line);
-
-// Feeds `line` to level.loadLine and tells what it added. The loader's message for a refused
-// line goes to the standard error stream as in the game.
-LoadedRecord loadRecord(Level& level, const std::string& line, const char* name, int lineNumber);
+// Feeds `line` to level.loadLine and tells what it added. The loader's problem with a refused
+// line goes to `problems`.
+LoadedRecord loadRecord(Level& level, const std::string& line, const char* name, int lineNumber,
+                        const ProblemSink& problems);

@@ -10,7 +10,8 @@
 #include "Enemy.h"
 #include "Level.h"
 #include "graphics.h"
-#include "replay.h"
+#include "headless.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 #include "survey.h"
 
@@ -20,9 +21,9 @@ bool isArrow(SDLKey key) {
     return key == SDLK_UP || key == SDLK_DOWN || key == SDLK_LEFT || key == SDLK_RIGHT;
 }
 
-// Won with every life kept, from a fresh game's four lives.
+// Won with every life kept, from a fresh game's lives.
 bool winsCleanly(const Replay& replay, int maxFrames = 0) {
-    lives = 4;
+    lives = STARTING_LIVES;
     const ReplayOutcome outcome = playReplay(replay, maxFrames);
     return outcome.state == STATE_LEVEL_WON && !outcome.lifeSpent;
 }
@@ -134,7 +135,7 @@ LevelRow measureLevel(int number, const ReportOptions& options) {
     if (!loadReplay("solutions/level" + std::to_string(number) + ".txt", replay, error) ||
         replay.level != number)
         return row;
-    lives = 4;
+    lives = STARTING_LIVES;
     const ReplayOutcome outcome = playReplay(replay);
     row.replayWins = outcome.state == STATE_LEVEL_WON && !outcome.lifeSpent;
     row.replayFrames = outcome.frame;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "replay.h"
+#include "replayfile.h"
 
 // Random play: a minute of key-mashing with a random ship. The player holds an arrow, or
 // none, on each axis (left, right or neither; up, down or neither, picked evenly) and picks

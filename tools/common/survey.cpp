@@ -12,19 +12,14 @@
 
 namespace {
 
-// The places a shot is tried from: three rows of every area, on the start's parity.
+// The places a shot is tried from: every column of the three rows of every area.
 std::set<std::pair<int, int>> placesToFireFrom(const Player& player) {
-    const int w = player.getImage()->w, h = player.getImage()->h;
-    const int startX = player.getXPosition(), startY = player.getYPosition();
+    const point start = {player.getXPosition(), player.getYPosition()};
     std::set<std::pair<int, int>> places;
     for (const bound& area : player.getBounds()) {
-        int lowY = area.bottom - h - 1, highY = area.top + 1;
-        lowY -= (lowY - startY) & 1;
-        highY += (highY - startY) & 1;
-        int midY = (lowY + highY) / 2;
-        midY -= (midY - startY) & 1;
-        for (int y : {lowY, highY, midY})
-            for (int x = area.left + 1 + ((area.left + 1 - startX) & 1); x + w < area.right; x += 2)
+        const FiringPlaces span = firingPlaces(area, player.getImage(), start);
+        for (int y : span.rows)
+            for (int x = span.firstX; x <= span.lastX; x += PLAYER_SPEED)
                 places.insert({x, y});
     }
     return places;
@@ -49,7 +44,7 @@ std::pair<int, int> followShot(int number, std::pair<int, int> place) {
                 return {int(i), bounces};
         const Laser* flying = nullptr;
         for (const Laser& laser : current->getLasers())
-            if (laser.getType() == LASER_PLAYER && !laser.isVanishing() && !laser.vanished())
+            if (laser.getType() == LASER_PLAYER && laser.inFlight())
                 flying = &laser;
         if (flying == nullptr)
             break;
@@ -62,6 +57,14 @@ std::pair<int, int> followShot(int number, std::pair<int, int> place) {
 }
 
 }  // namespace
+
+FiringPlaces firingPlaces(const bound& area, const SDL_Surface* picture, point start) {
+    const bound room = roomInside(area, picture);
+    const int lowest = stepDownTo(room.bottom, start.y), highest = stepUpTo(room.top, start.y);
+    return {{lowest, highest, stepDownTo((lowest + highest) / 2, start.y)},
+            stepUpTo(room.left, start.x),
+            room.right};
+}
 
 Survey surveyLevel(int number) {
     changeLevel(number, bg, 1);

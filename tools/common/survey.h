@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "Player.h"
+
 // How long a shot may fly, bouncing, before it counts as lost.
 constexpr int SHOT_FLIGHT_FRAMES = 700;
 
@@ -19,6 +21,15 @@ struct Survey {
     std::vector<TargetSurvey> targets;  // in the level's order
     int places = 0;                     // the places tried
 };
+
+// Where in a ship area shots are tried from, by the survey and the solver: three rows (the
+// ship's lowest place in the area, its highest, and the one half-way) and a span of columns, all
+// on the ship's steps from its start.
+struct FiringPlaces {
+    int rows[3];
+    int firstX, lastX;
+};
+FiringPlaces firingPlaces(const bound& area, const SDL_Surface* picture, point start);
 
 // Surveys level `number` of the working directory. Needs the game started headless.
 Survey surveyLevel(int number);

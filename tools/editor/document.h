@@ -20,8 +20,6 @@ struct LevelObject {
 
 bool operator==(const LevelObject& a, const LevelObject& b);
 bool isShooter(RecordKind kind);
-// The level file's word for a shooter's facing: UP, RIGHT, DOWN or LEFT.
-const char* directionWord(int direction);
 
 // The line the loader reads back as exactly this object.
 std::string formatRecord(const LevelObject& object);

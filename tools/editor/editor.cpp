@@ -729,10 +729,8 @@ void Editor::draw() {
     const LevelDocument shown = shownDocument();
     const std::string text = shown.text();
     if (!drawn || text != drawnText) {
-        std::ostringstream hushed;
-        std::streambuf* saved = std::cerr.rdbuf(hushed.rdbuf());
-        drawn = std::make_unique<Level>(shown.lines(), shownName.c_str(), bg, p);
-        std::cerr.rdbuf(saved);
+        // The loader's problems are listed with the checker's findings.
+        drawn = std::make_unique<Level>(shown.lines(), shownName.c_str(), bg, p, ignoreLoadProblem);
         drawnText = text;
     }
     Slock(screen);

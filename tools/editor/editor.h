@@ -13,7 +13,7 @@
 #include "history.h"
 #include "lettering.h"
 #include "levelcheck.h"
-#include "replay.h"
+#include "replayfile.h"
 #include "skarlume.h"
 #include "view.h"
 
@@ -51,8 +51,6 @@ public:
     const LevelDocument& document() const { return doc; }
     bool modified() const { return doc.text() != savedText; }
     const std::string& message() const { return note; }
-    Tool currentTool() const { return tool; }
-    int toolFacing() const { return facing; }
     std::optional<size_t> selection() const { return selected; }
     const std::vector<LevelFinding>& findings() const { return found; }
     std::string unsavedPath() const { return path + ".unsaved"; }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "Enemy.h"
+#include "Wall.h"
 #include "graphics.h"
 
 namespace {
@@ -61,14 +62,8 @@ Box boxOf(const LevelObject& object) {
     const int top = std::min(object.at.y, object.to.y), bottom = std::max(object.at.y, object.to.y);
     if (object.kind != RecordKind::Wall)
         return {left, top, right - left, bottom - top};
-    // Straight walls are drawn beside their line, as thick as their picture.
-    const SDL_Surface* vertical = GetImage(IMG_WALL_V);
-    const SDL_Surface* horizontal = GetImage(IMG_WALL_H);
-    if (object.at.x == object.to.x)
-        return {left, top, vertical->w, bottom - top + vertical->w};
-    if (object.at.y == object.to.y)
-        return {left, top, right - left + horizontal->h, horizontal->h};
-    return {left, top, right - left, bottom - top};
+    const Wall::Box drawn = Wall(object.at.x, object.at.y, object.to.x, object.to.y).getDrawnBox();
+    return {drawn.left, drawn.top, drawn.right - drawn.left, drawn.bottom - drawn.top};
 }
 
 bool hits(const LevelObject& object, int x, int y) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "replay.h"
+#include "replayfile.h"
 #include "skarlume.h"
 
 struct TestPlayResult {

@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "Level.h"
-#include "graphics.h"
-#include "levelreport.h"
 #include "chart.h"
+#include "graphics.h"
+#include "headless.h"
+#include "levelreport.h"
 
 namespace {
 

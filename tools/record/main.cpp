@@ -7,7 +7,7 @@
 
 #include "gamedir.h"
 #include "graphics.h"
-#include "replay.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 
 int main(int argc, char* argv[]) {

@@ -1,4 +1,5 @@
-// Plays a level headless from a replay file and tells how it ended.
+// Plays a level headless from a replay file and tells how it ended; saves screens on the way,
+// or the title screen alone.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,13 +9,14 @@
 
 #include "gamedir.h"
 #include "graphics.h"
-#include "replay.h"
+#include "headless.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 
 namespace {
 std::map<int, std::string> screenshots;
 
-void saveScreenshot(int frame, void*) {
+void saveScreenshot(int frame) {
     auto shot = screenshots.find(frame);
     if (shot == screenshots.end())
         return;
@@ -22,17 +24,45 @@ void saveScreenshot(int frame, void*) {
         std::cerr << "replay: cannot write " << shot->second << ": " << SDL_GetError() << "\n";
 }
 
+bool startOrSayWhy() {
+    if (startHeadless())
+        return true;
+    std::cerr << "replay: cannot start the game headless: " << SDL_GetError() << "\n";
+    return false;
+}
+
+// Draws the real title screen headless (an Escape waits in the queue, so it returns at once)
+// and saves what it drew.
+int titleShot(const char* path) {
+    if (!startOrSayWhy())
+        return 2;
+    SDL_Event escape = {};
+    escape.type = SDL_KEYDOWN;
+    escape.key.keysym.sym = SDLK_ESCAPE;
+    SDL_PushEvent(&escape);
+    handleTitle();
+    const bool saved = SDL_SaveBMP(screen, path) == 0;
+    if (!saved)
+        std::cerr << "replay: cannot write " << path << ": " << SDL_GetError() << "\n";
+    UnloadImages();
+    return saved ? 0 : 2;
+}
+
 int usage() {
     std::cerr << "usage: replay [--level N] [--frames N] [--shot FRAME FILE.bmp]... REPLAY\n"
+                 "       replay --title-shot FILE.bmp\n"
                  "Plays the replay's level headless from the game directory (images/, levels/)\n"
                  "and prints: won, lost or still playing, the frame, and whether a life was "
-                 "spent.\nExit status 0 when the level was won, 1 otherwise, 2 on errors.\n";
+                 "spent.\nExit status 0 when the level was won, 1 otherwise, 2 on errors.\n"
+                 "--title-shot saves the title screen as the game draws it, as a BMP.\n";
     return 2;
 }
 }  // namespace
 
 int main(int argc, char* argv[]) {
     enterGameDirectory(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--title-shot") == 0)
+        return titleShot(argv[2]);
     int levelOverride = 0, frames = 0;
     const char* path = nullptr;
     for (int i = 1; i < argc; ++i) {
@@ -59,11 +89,9 @@ int main(int argc, char* argv[]) {
     }
     if (levelOverride != 0)
         replay.level = levelOverride;
-    if (!startHeadless()) {
-        std::cerr << "replay: cannot start the game headless: " << SDL_GetError() << "\n";
+    if (!startOrSayWhy())
         return 2;
-    }
-    ReplayOutcome outcome = playReplay(replay, frames, saveScreenshot, nullptr);
+    ReplayOutcome outcome = playReplay(replay, frames, saveScreenshot);
     std::printf("level %d: %s at frame %d, %s\n", replay.level, outcomeName(outcome.state),
                 outcome.frame, outcome.lifeSpent ? "a life spent" : "no life spent");
     UnloadImages();

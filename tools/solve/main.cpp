@@ -1,5 +1,5 @@
-// The level solver: searches for a replay that wins a level without losing a life, playing every
-// candidate through the game's own level and play screen, and writes it to solutions/.
+// The level solver's command line: searches for a replay that wins a level without losing a
+// life and writes it to solutions/, or surveys a level's targets.
 #include <SDL.h>
 
 #include <algorithm>
@@ -9,453 +9,18 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <map>
-#include <queue>
-#include <random>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "Enemy.h"
 #include "Level.h"
 #include "gamedir.h"
 #include "graphics.h"
-#include "levelreport.h"
-#include "replay.h"
-#include "skarlume.h"
+#include "headless.h"
+#include "solver.h"
 #include "survey.h"
 
 namespace {
-
-// One shot of a plan: stand still for `pause` frames, walk to (x, y), wait, fire, then step
-// aside by `dodge` pixels in x. A pause lets enemy fire go by before the walk crosses its line.
-struct Shot {
-    int x, y;
-    int wait;
-    int dodge;
-    int pause;
-};
-
-// How long a shot may fly, bouncing, before the search gives up on it.
-constexpr int MAX_FLIGHT = SHOT_FLIGHT_FRAMES;
-constexpr int MAX_WAIT = 200;
-
-struct Move {
-    int dx, dy;
-};
-const Move moves[] = {{2, 0}, {-2, 0}, {0, 2}, {0, -2}, {2, 2}, {2, -2}, {-2, 2}, {-2, -2}};
-
-// The places the ship can stand, as the player's own move rule allows them.
-class Field {
-public:
-    // Keeps a ship of its own with the level's areas, so that it outlives the level.
-    Field(const Player* source, int ship) : player(0, 0, PLAYER_MAX_SHOTS, ship, nullptr) {
-        for (const bound& area : source->getBounds())
-            areas.push_back(area);
-    }
-
-    bool allowed(int x, int y) const {
-        for (const bound& area : areas)
-            if (player.inbounds(area, x, y))
-                return true;
-        return false;
-    }
-
-    // The moves (one per frame) of a shortest walk from one place to another; false if none.
-    bool walk(int fromX, int fromY, int toX, int toY, std::vector<Move>& path) const {
-        path.clear();
-        if (fromX == toX && fromY == toY)
-            return true;
-        if (((toX - fromX) & 1) || ((toY - fromY) & 1) || !allowed(toX, toY))
-            return false;
-        // Every place keeps the parity of the start, so a grid of even steps covers them all.
-        const int columns = SCREEN_WIDTH / 2 + 2, rows = SCREEN_HEIGHT / 2 + 2;
-        const int baseX = fromX - 2 * ((fromX + 2) / 2), baseY = fromY - 2 * ((fromY + 2) / 2);
-        auto cell = [&](int x, int y) {
-            int cx = (x - baseX) / 2, cy = (y - baseY) / 2;
-            return cx < 0 || cy < 0 || cx >= columns || cy >= rows ? -1 : cy * columns + cx;
-        };
-        std::vector<signed char> moveTo(size_t(columns) * rows, -1);
-        std::vector<int> open{cell(fromX, fromY)};
-        moveTo[open[0]] = 8;  // the start
-        const int goal = cell(toX, toY);
-        for (size_t next = 0; next < open.size() && moveTo[goal] < 0; ++next) {
-            const int x = baseX + 2 * (open[next] % columns),
-                      y = baseY + 2 * (open[next] / columns);
-            for (int m = 0; m < 8; ++m) {
-                const int nx = x + moves[m].dx, ny = y + moves[m].dy;
-                const int c = cell(nx, ny);
-                if (c < 0 || moveTo[c] >= 0 || !allowed(nx, ny))
-                    continue;
-                moveTo[c] = static_cast<signed char>(m);
-                open.push_back(c);
-            }
-        }
-        if (goal < 0 || moveTo[goal] < 0)
-            return false;
-        for (int x = toX, y = toY;;) {
-            const int c = cell(x, y);
-            if (c < 0 || moveTo[c] < 0 || moveTo[c] >= 8)
-                break;
-            const Move& m = moves[moveTo[c]];
-            path.push_back(m);
-            x -= m.dx;
-            y -= m.dy;
-        }
-        std::reverse(path.begin(), path.end());
-        return true;
-    }
-
-private:
-    Player player;
-    std::vector<bound> areas;
-};
-
-// Turns walks and shots into key presses and releases, frame by frame.
-class KeyWriter {
-public:
-    std::vector<ReplayEvent> events;
-
-    // Walks the moves from `frame` on; returns the first frame after the walk.
-    int walk(int frame, const std::vector<Move>& path) {
-        int vx = 0, vy = 0;
-        for (const Move& move : path) {
-            steer(frame, vx, move.dx, SDLK_RIGHT, SDLK_LEFT);
-            steer(frame, vy, move.dy, SDLK_DOWN, SDLK_UP);
-            vx = move.dx;
-            vy = move.dy;
-            ++frame;
-        }
-        steer(frame, vx, 0, SDLK_RIGHT, SDLK_LEFT);
-        steer(frame, vy, 0, SDLK_DOWN, SDLK_UP);
-        return frame;
-    }
-
-    void fire(int frame) {
-        events.push_back({frame, true, SDLK_SPACE});
-        events.push_back({frame, false, SDLK_SPACE});
-    }
-
-private:
-    void steer(int frame, int from, int to, SDLKey plus, SDLKey minus) {
-        if (from == to)
-            return;
-        if (from != 0)
-            events.push_back({frame, false, from > 0 ? plus : minus});
-        if (to != 0)
-            events.push_back({frame, true, to > 0 ? plus : minus});
-    }
-};
-
-// While the search plays thousands of frames, the game draws onto a one-pixel surface: drawing
-// is clipped away and only the rules run. The real screen comes back for the final check.
-class QuickDrawing {
-public:
-    QuickDrawing() : realGame(game_screen), realScreen(screen) {
-        SDL_PixelFormat* format = game_screen->format;
-        tiny = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, format->BitsPerPixel, format->Rmask,
-                                    format->Gmask, format->Bmask, format->Amask);
-        if (tiny != nullptr)
-            game_screen = screen = tiny;
-    }
-    ~QuickDrawing() {
-        game_screen = realGame;
-        screen = realScreen;
-        if (tiny != nullptr)
-            SDL_FreeSurface(tiny);
-    }
-    QuickDrawing(const QuickDrawing&) = delete;
-    QuickDrawing& operator=(const QuickDrawing&) = delete;
-
-private:
-    SDL_Surface* realGame;
-    SDL_Surface* realScreen;
-    SDL_Surface* tiny = nullptr;
-};
-
-// What one play of a replay did.
-struct Outcome {
-    bool won = false;
-    bool playerHit = false;
-    int frame = 0;                 // the last frame played
-    std::vector<int> killedAt;     // per target: the frame it was hit, or 0
-    int shotsDoneAt = 0;           // first frame after the last shot with no player laser flying
-    int playerX = 0, playerY = 0;  // where the ship stood at the end
-};
-
-class Solver {
-public:
-    Solver(int number, int ship) : number(number), ship(ship) {
-        lives = 4;
-        changeLevel(number, bg, ship);
-        Level* level = getCurrentLevel();
-        field = new Field(level->getPlayer(), ship);
-        startX = level->getPlayer()->getXPosition();
-        startY = level->getPlayer()->getYPosition();
-        shipW = level->getPlayer()->getImage()->w;
-        targetCount = int(level->getEnemies().size());
-        // Shooters walk or fire on a clock, so with any of them the moment of a shot matters.
-        for (Ship* target : level->getEnemies())
-            if (dynamic_cast<const Enemy*>(target) != nullptr)
-                timed = true;
-    }
-    ~Solver() { delete field; }
-
-    bool opened() const { return targetCount > 0; }
-
-    // Builds the replay of a plan; false when a walk is impossible.
-    bool compose(const std::vector<Shot>& plan, Replay& replay, std::vector<int>* fireFrames,
-                 int firstFrames[] = nullptr) const {
-        replay = Replay();
-        replay.level = number;
-        replay.ship = ship;
-        KeyWriter keys;
-        int frame = 1, x = startX, y = startY;
-        std::vector<Move> path;
-        for (size_t i = 0; i < plan.size(); ++i) {
-            const Shot& shot = plan[i];
-            if (firstFrames != nullptr && firstFrames[i] > frame)
-                frame = firstFrames[i];
-            if (!field->walk(x, y, shot.x, shot.y, path))
-                return false;
-            frame = keys.walk(frame + shot.pause, path) + shot.wait;
-            keys.fire(frame);
-            if (fireFrames != nullptr)
-                fireFrames->push_back(frame);
-            x = shot.x;
-            y = shot.y;
-            if (shot.dodge != 0) {
-                if (!field->walk(x, y, x + shot.dodge, y, path))
-                    return false;
-                frame = keys.walk(frame + 1, path);
-                x += shot.dodge;
-            }
-            ++frame;
-        }
-        replay.events = keys.events;
-        return true;
-    }
-
-    // Plays a replay through the play screen until won, lost, or `until` frames.
-    Outcome play(const Replay& replay, int until, int lastFire) const {
-        ++plays;
-        Outcome out;
-        out.killedAt.assign(targetCount, 0);
-        lives = 4;
-        level = replay.level;
-        p = replay.ship;
-        changeLevel(level, bg, p);
-        Level* current = getCurrentLevel();
-        Player* player = current->getPlayer();
-        std::vector<Ship*> targets(current->getEnemies().begin(), current->getEnemies().end());
-        std::vector<bool> gone(targetCount, false);
-        size_t next = 0;
-        for (int frame = 1; frame <= until; ++frame) {
-            for (; next < replay.events.size() && replay.events[next].frame <= frame; ++next) {
-                SDL_Event event = {};
-                event.type = replay.events[next].press ? SDL_KEYDOWN : SDL_KEYUP;
-                event.key.keysym.sym = replay.events[next].key;
-                handlePlayEvent(event, player);
-            }
-            int state = playFrame(current, player);
-            out.frame = frame;
-            std::set<Ship*> present(current->getEnemies().begin(), current->getEnemies().end());
-            for (int i = 0; i < targetCount; ++i) {
-                if (gone[i])
-                    continue;
-                if (!present.count(targets[i]))
-                    gone[i] = true;
-                else if (targets[i]->getStatus() == SHIP_ALIVE)
-                    continue;
-                if (out.killedAt[i] == 0)
-                    out.killedAt[i] = frame;
-            }
-            if (player->getStatus() != SHIP_ALIVE) {
-                out.playerHit = true;
-                break;
-            }
-            if (state == STATE_LEVEL_WON) {
-                out.won = true;
-                break;
-            }
-            if (frame > lastFire && out.shotsDoneAt == 0) {
-                bool flying = false;
-                for (const Laser& laser : current->getLasers())
-                    flying = flying || (laser.getType() == LASER_PLAYER && !laser.isVanishing() &&
-                                        !laser.vanished());
-                if (!flying) {
-                    out.shotsDoneAt = frame + 1;
-                    break;
-                }
-            }
-        }
-        out.playerX = player->getXPosition();
-        out.playerY = player->getYPosition();
-        return out;
-    }
-
-    Outcome playPlan(const std::vector<Shot>& plan, int extra) const {
-        Replay replay;
-        std::vector<int> fires;
-        if (!compose(plan, replay, &fires))
-            return Outcome{false, true, 0, {}, 0, 0, 0};
-        int lastFire = fires.empty() ? 0 : fires.back();
-        return play(replay, lastFire + extra, lastFire);
-    }
-
-    static int kills(const Outcome& out) {
-        return int(
-            std::count_if(out.killedAt.begin(), out.killedAt.end(), [](int f) { return f != 0; }));
-    }
-
-    // Depth-first search, nearest shot first: each round adds a shot that hits one more target
-    // and keeps the ship alive. When a round finds none, the round before tries its next-best
-    // shot (up to BRANCHES of them), so one greedy choice cannot strand the search.
-    bool solve(std::vector<Shot>& plan, std::ostream& log) {
-        Outcome now = playPlan(plan, MAX_FLIGHT);
-        if (plan.empty()) {
-            now = Outcome();
-            now.killedAt.assign(targetCount, 0);
-            now.playerX = startX;
-            now.playerY = startY;
-        }
-        if (now.playerHit)
-            return false;
-        return extend(plan, now, log);
-    }
-
-    int frameWon(const std::vector<Shot>& plan) const {
-        Replay replay;
-        compose(plan, replay, nullptr);
-        Outcome out = play(replay, replay.events.back().frame + MAX_FLIGHT + 100, 1 << 30);
-        return out.won && !out.playerHit ? out.frame : 0;
-    }
-
-    mutable long plays = 0;
-    // A shot is taken only if the plan so far still works with every action that starts from
-    // rest put off by up to this many frames (0: exact hands will do).
-    int forgiveFrames = 15;
-
-private:
-    static constexpr int BRANCHES = 3;
-    static constexpr int FORGIVE_TRIES = 16;
-
-    // Whether the plan, played late in several seeded ways, still hits at least `hits` targets
-    // (winning, once every target is hit) without the ship being hit.
-    bool forgiving(const std::vector<Shot>& plan, int hits) const {
-        if (forgiveFrames == 0)
-            return true;
-        Replay replay;
-        compose(plan, replay, nullptr);
-        for (int attempt = 0; attempt < FORGIVE_TRIES; ++attempt) {
-            // Half the tries with bounds from a frame up to the whole allowance (being a little
-            // late can be as fatal as being very late), half with the whole allowance.
-            std::mt19937 random(1000 + unsigned(attempt));
-            const int half = FORGIVE_TRIES / 2;
-            const int bound =
-                attempt < half ? std::max(1, forgiveFrames * (attempt + 1) / half) : forgiveFrames;
-            const Replay late = lateReplay(replay, bound, random);
-            int lastFire = 0;
-            for (const ReplayEvent& event : late.events)
-                if (event.press && event.key == SDLK_SPACE)
-                    lastFire = event.frame;
-            const bool toTheEnd = hits == targetCount;
-            const Outcome out = play(late, late.events.back().frame + MAX_FLIGHT + 100,
-                                     toTheEnd ? 1 << 30 : lastFire);
-            if (out.playerHit || (toTheEnd ? !out.won : kills(out) < hits))
-                return false;
-        }
-        return true;
-    }
-
-    bool extend(std::vector<Shot>& plan, const Outcome& now, std::ostream& log) {
-        if (now.won)
-            return true;
-        if (kills(now) == targetCount) {
-            // Every target is hit: play on to the win.
-            Replay replay;
-            compose(plan, replay, nullptr);
-            Outcome end = play(replay, now.frame + 100, 1 << 30);
-            return end.won && !end.playerHit && forgiving(plan, targetCount);
-        }
-        const int have = kills(now);
-        int tried = 0;
-        for (const Shot& base : candidatesFrom(now.playerX, now.playerY)) {
-            // Standing still after the shot first; stepping aside only if that was fatal.
-            for (int dodge : {0, 30, -30, 60, -60}) {
-                Shot candidate = base;
-                candidate.dodge = dodge;
-                plan.push_back(candidate);
-                Outcome out = playPlan(plan, MAX_FLIGHT);
-                const bool progress =
-                    out.frame != 0 && !out.playerHit && (kills(out) > have || out.won);
-                if (progress && !forgiving(plan, kills(out))) {
-                    // It works only with exact hands: another dodge may make it safe.
-                    plan.pop_back();
-                    continue;
-                }
-                if (progress) {
-                    log << "  shot " << plan.size() << ": from (" << candidate.x << ", "
-                        << candidate.y << ") after a pause of " << candidate.pause
-                        << " and waiting " << candidate.wait << ", dodge " << candidate.dodge
-                        << ": " << kills(out) << "/" << targetCount << " targets hit by frame "
-                        << out.frame << " (" << plays << " plays so far)\n";
-                    if (extend(plan, out, log))
-                        return true;
-                    plan.pop_back();
-                    log << "  back to shot " << plan.size() + 1 << "\n";
-                    if (++tried == BRANCHES)
-                        return false;
-                    break;
-                }
-                plan.pop_back();
-                if (out.frame != 0 && !out.playerHit)
-                    break;
-            }
-        }
-        return false;
-    }
-
-    int number, ship;
-    Field* field = nullptr;
-    int startX = 0, startY = 0, shipW = 50;
-    int targetCount = 0;
-    bool timed = false;
-
-    // Places to fire from, nearest first: the lowest and highest rows of every ship area and
-    // columns 4 pixels apart; with shooters, also later moments.
-    std::vector<Shot> candidatesFrom(int x, int y) const {
-        std::vector<std::pair<int, Shot>> ranked;
-        std::set<std::pair<int, int>> seen;
-        Level* level = getCurrentLevel();
-        SDL_Surface* picture = level->getPlayer()->getImage();
-        for (const bound& area : level->getPlayer()->getBounds()) {
-            int lowY = area.bottom - picture->h - 1, highY = area.top + 1;
-            lowY -= (lowY - startY) & 1;
-            highY += (highY - startY) & 1;
-            for (int cy : {lowY, highY, (lowY + highY) / 2 - (((lowY + highY) / 2 - startY) & 1)}) {
-                int firstX = area.left + 1 + ((area.left + 1 - startX) & 1);
-                for (int cx = firstX; cx + picture->w < area.right; cx += 4) {
-                    if (!field->allowed(cx, cy) || !seen.insert({cx, cy}).second)
-                        continue;
-                    int distance = std::max(std::abs(cx - x), std::abs(cy - y)) / 2;
-                    for (int wait = 0; wait <= (timed ? MAX_WAIT : 0); wait += 10) {
-                        ranked.push_back({distance + wait, Shot{cx, cy, wait, 0, 0}});
-                        if (wait > 0)
-                            ranked.push_back({distance + wait, Shot{cx, cy, 0, 0, wait}});
-                    }
-                }
-            }
-        }
-        std::stable_sort(ranked.begin(), ranked.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        std::vector<Shot> out;
-        for (auto& entry : ranked)
-            out.push_back(entry.second);
-        return out;
-    }
-};
 
 int levelNumberOf(const std::string& argument) {
     std::string name = argument.substr(argument.find_last_of('/') + 1);
@@ -479,25 +44,6 @@ bool readPlan(const std::string& path, std::vector<Shot>& plan) {
         }
     }
     return true;
-}
-
-// Draws the real title screen headless (an Escape waits in the queue, so it returns at once)
-// and saves what it drew.
-int titleShot(const char* path) {
-    if (!startHeadless()) {
-        std::cerr << "solve: cannot start the game headless: " << SDL_GetError() << "\n";
-        return 2;
-    }
-    SDL_Event escape = {};
-    escape.type = SDL_KEYDOWN;
-    escape.key.keysym.sym = SDLK_ESCAPE;
-    SDL_PushEvent(&escape);
-    handleTitle();
-    const bool saved = SDL_SaveBMP(screen, path) == 0;
-    if (!saved)
-        std::cerr << "solve: cannot write " << path << ": " << SDL_GetError() << "\n";
-    UnloadImages();
-    return saved ? 0 : 2;
 }
 
 int usage();
@@ -528,7 +74,6 @@ int survey(int number) {
 int usage() {
     std::cerr << "usage: solve [--ship N] [--plan FILE] [--forgive FRAMES] [--out FILE] LEVEL\n"
                  "       solve --survey LEVEL\n"
-                 "       solve --title-shot FILE.bmp\n"
                  "LEVEL is a level number or levels/levelN.txt. Searches for a replay that wins\n"
                  "the level with no life lost and writes it to solutions/levelN.txt (or FILE).\n"
                  "A plan file starts the search with given shots, one a line: X Y [WAIT [DODGE "
@@ -537,8 +82,7 @@ int usage() {
                  "sideways).\n"
                  "Every shot it takes must still work with each shot and each first step put off\n"
                  "by up to FRAMES (15 unless given; 0 for exact hands).\n"
-                 "--survey prints, for each target, the fewest bounces of one shot that hits it.\n"
-                 "--title-shot saves the title screen as the game draws it, as a BMP.\n";
+                 "--survey prints, for each target, the fewest bounces of one shot that hits it.\n";
     return 2;
 }
 
@@ -559,8 +103,6 @@ int main(int argc, char* argv[]) {
             outPath = argv[++i];
         else if (std::strcmp(argv[i], "--survey") == 0 && i + 1 < argc)
             return survey(levelNumberOf(argv[i + 1]));
-        else if (std::strcmp(argv[i], "--title-shot") == 0 && i + 1 < argc)
-            return titleShot(argv[i + 1]);
         else if (argv[i][0] == '-' || number != 0)
             return usage();
         else
@@ -589,7 +131,8 @@ int main(int argc, char* argv[]) {
     std::cout << "level " << number << ": searching\n";
     bool solved;
     {
-        QuickDrawing quick;
+        // Thousands of frames are played and none looked at.
+        ClippedDrawing clipped;
         solved = solver.solve(plan, std::cout);
     }
     double seconds =

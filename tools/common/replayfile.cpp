@@ -1,14 +1,11 @@
-// Replays: a level played headless from a list of key presses and releases by frame number.
-#include "replay.h"
+// Replay files: reading and writing them, and recording one from the play screen.
+#include "replayfile.h"
 
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 
 #include "Level.h"
-#include "graphics.h"
-#include "skarlume.h"
 
 namespace {
 struct KeyName {
@@ -124,73 +121,4 @@ void recordPlayEvent(int frame, const SDL_Event* event) {
 
 int lastRecordedFrame() {
     return lastFrame;
-}
-
-bool startHeadless() {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    if (game_screen == nullptr && InitVideo(SDL_DOUBLEBUF) == nullptr)
-        return false;
-    if (!loaded && !InitImages())
-        return false;
-    screen = game_screen;
-    bg = GetImage(IMG_SPACE);
-    return true;
-}
-
-ClippedDrawing::ClippedDrawing() {
-    SDL_Rect nothing = {0, 0, 0, 0};
-    SDL_SetClipRect(game_screen, &nothing);
-}
-
-ClippedDrawing::~ClippedDrawing() {
-    SDL_SetClipRect(game_screen, nullptr);
-}
-
-ReplayOutcome playReplay(const Replay& replay, int maxFrames,
-                         void (*onFrame)(int frame, void* context), void* context) {
-    if (maxFrames <= 0)
-        maxFrames = (replay.events.empty() ? 0 : replay.events.back().frame) + REPLAY_GRACE_FRAMES;
-    level = replay.level;
-    p = replay.ship;
-    const int livesBefore = lives;
-    changeLevel(level, bg, p);
-    Level* current = getCurrentLevel();
-    Player* player = current->getPlayer();
-    if (!current->fileOpened())
-        return {STATE_TITLE, 0, false};
-    size_t next = 0;
-    for (int frame = 1; frame <= maxFrames; ++frame) {
-        for (; next < replay.events.size() && replay.events[next].frame <= frame; ++next) {
-            SDL_Event event = {};
-            event.type = replay.events[next].press ? SDL_KEYDOWN : SDL_KEYUP;
-            event.key.keysym.sym = replay.events[next].key;
-            int state = handlePlayEvent(event, player);
-            if (state != STATE_GAME)
-                return {state, frame, false};
-        }
-        int state = playFrame(current, player);
-        if (onFrame != nullptr)
-            onFrame(frame, context);
-        if (state != STATE_GAME)
-            return {state, frame, lives < livesBefore};
-    }
-    return {STATE_GAME, maxFrames, false};
-}
-
-const char* outcomeName(int state) {
-    switch (state) {
-        case STATE_LEVEL_WON:
-            return "won";
-        case STATE_LEVEL_LOST:
-            return "lost";
-        case STATE_GAME_OVER:
-            return "game over";
-        case STATE_TITLE:
-            return "left to the title";
-        case STATE_QUIT:
-            return "quit";
-        default:
-            return "still playing";
-    }
 }
