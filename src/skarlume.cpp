@@ -10,6 +10,7 @@
 
 #include "Level.h"
 #include "Player.h"
+#include "audio.h"
 #include "graphics.h"
 #include "input.h"
 #include "options.h"
@@ -50,8 +51,11 @@ int runMenu(Draw drawScreen, bool redrawsOnEvents, OnKey onKey) {
             return STATE_QUIT;
         if (event.type == SDL_KEYDOWN) {
             int next = onKey(event.key.keysym.sym);
-            if (next != STAY)
+            if (next != STAY) {
+                if (next != STATE_QUIT)
+                    playSound(SOUND_MENU_CONFIRM);
                 return next;
+            }
         }
         if (redrawsOnEvents)
             redraw(drawScreen);
@@ -150,6 +154,7 @@ int handleTitle() {
     return runRedrawingScreen(drawTitle, [&selection](SDLKey key) {
         if (key == SDLK_UP || key == SDLK_DOWN) {
             selection = 1 - selection;
+            playSound(SOUND_MENU_MOVE);
         } else if (isConfirmKey(key)) {
             if (selection == 1)
                 return int(STATE_CREDITS);
@@ -181,10 +186,13 @@ int handleShipSelect() {
         DrawImage(GetImage(IMG_SHIP_SELECT_BAR), barX, 623);
     };
     return runRedrawingScreen(drawShipSelect, [](SDLKey key) {
+        const int before = p;
         if (key == SDLK_RIGHT && p <= 2)
             ++p;
         if (key == SDLK_LEFT && p > 1)
             --p;
+        if (p != before)
+            playSound(SOUND_MENU_MOVE);
         if (isConfirmKey(key))
             return int(STATE_GAME);
         if (key == SDLK_ESCAPE)
@@ -299,12 +307,17 @@ void drawPlayScreen(Level* current, const Player* player) {
 
 int playFrame(Level* current, Player* player) {
     current->step();
+    // Sounds start with the frame's rules, before its drawing, whether or not it is shown.
+    playFrameSounds(current->takeEvents());
     drawPlayScreen(current, player);
     SDL_Flip(screen);
-    if (current->won())
+    if (current->won()) {
+        playSound(SOUND_LEVEL_COMPLETE);
         return STATE_LEVEL_WON;
+    }
     if (current->lost()) {
         --lives;
+        playSound(lives <= 0 ? SOUND_GAME_OVER : SOUND_SHIP_LOST);
         return lives <= 0 ? STATE_GAME_OVER : STATE_LEVEL_LOST;
     }
     return STATE_GAME;
@@ -357,7 +370,9 @@ int SDL_main(int argc, char* argv[]) {
         return 0;
     }
     currentSettings() = loadSettings(std::cerr);
-    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_CDROM) < 0) {
+    // Audio is opened on its own once the window and pictures are there: a machine without
+    // sound still plays.
+    if (SDL_Init(0) < 0) {
         std::cerr << "Could not initialize SDL:" << SDL_GetError() << std::endl;
         SDL_Quit();
         return 1;
@@ -373,9 +388,13 @@ int SDL_main(int argc, char* argv[]) {
         return 1;
     }
     bg = GetImage(IMG_SPACE);
+    // --mute is for this run; the settings keep what M last chose.
+    if (!openAudio(options.mute || currentSettings().mute, currentSettings().volume, problem))
+        std::cerr << "skarlume: playing without sound: " << problem << std::endl;
     int state = STATE_TITLE;
     while (state != STATE_QUIT)
         state = runScreen(state);
+    closeAudio();
     UnloadImages();
     return 0;
 }

@@ -5,10 +5,12 @@
 #include <iostream>
 #include <string>
 
+#include "audio.h"
 #include "editor.h"
 #include "gamedir.h"
 #include "graphics.h"
 #include "lettering.h"
+#include "settings.h"
 #include "skarlume.h"
 
 int main(int argc, char* argv[]) {
@@ -65,7 +67,12 @@ int main(int argc, char* argv[]) {
             status = 1;
         }
     } else {
+        // Test-play sounds as the game does, with the player's own mute and volume.
+        currentSettings() = loadSettings(std::cerr);
+        if (!openAudio(currentSettings().mute, currentSettings().volume, problem))
+            std::cerr << "editor: test-play without sound: " << problem << "\n";
         runEditor(editor);
+        closeAudio();
     }
     UnloadImages();
     return status;

@@ -1,0 +1,67 @@
+// Makes every sound of the game from its recipe and writes each as a 16-bit WAV file under its
+// name in the game directory (sounds/...): the same bytes on every run. With --table it also
+// prints each sound's length and loudest sample.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "effects.h"
+#include "sounds.h"
+#include "synth.h"
+#include "wavfile.h"
+
+namespace {
+
+bool writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    out.close();
+    return bool(out);
+}
+
+int peakOf(const std::vector<int16_t>& samples) {
+    int peak = 0;
+    for (int16_t sample : samples)
+        peak = std::max(peak, std::abs(int(sample)));
+    return peak;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const bool table = argc == 3 && std::string(argv[2]) == "--table";
+    if (argc != 2 && !table) {
+        std::fprintf(stderr, "usage: makesounds GAME_DIR [--table]\n");
+        return 2;
+    }
+    const std::string gameDir = argv[1];
+    std::error_code error;
+    std::filesystem::create_directories(gameDir + "/sounds", error);
+    if (error) {
+        std::fprintf(stderr, "makesounds: cannot make %s/sounds: %s\n", gameDir.c_str(),
+                     error.message().c_str());
+        return 1;
+    }
+    if (table)
+        std::printf("| Sound | File | Length | Peak |\n| --- | --- | --- | --- |\n");
+    for (int id = 0; id < SOUND_COUNT; ++id) {
+        const Effect effect = makeEffect(SoundId(id));
+        if (effect.name == nullptr || effect.samples.empty()) {
+            std::fprintf(stderr, "makesounds: nothing makes %s\n", soundFiles[id]);
+            return 1;
+        }
+        const std::string path = gameDir + "/" + soundFiles[id];
+        if (!writeFile(path, wavBytes(effect.samples, SOUND_RATE))) {
+            std::fprintf(stderr, "makesounds: cannot write %s\n", path.c_str());
+            return 1;
+        }
+        if (table)
+            std::printf("| %s | %s | %d ms | %.1f dBFS |\n", effect.name, soundFiles[id],
+                        int(effect.samples.size() * 1000 / SOUND_RATE),
+                        20 * std::log10(peakOf(effect.samples) / 32768.0));
+    }
+    return 0;
+}
