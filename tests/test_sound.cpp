@@ -270,12 +270,18 @@ TEST_F(FrameEventsTest, ABankShotIsFiredTurnedAndDestroysTheCrateOnceOnItsFrame)
     Level* level =
         startLevel(std::string(shipBelow) + "Wall(500, 300) (550, 350)\nCrate(300, 304)\n");
     level->getPlayer()->fireLaser();
-    const std::vector<FrameEvents> seen = play(level, 200);
-    EXPECT_EQ(framesOf(seen, EVENT_PLAYER_FIRED), std::vector<int>{1});
-    ASSERT_EQ(framesOf(seen, EVENT_SHOT_TURNED).size(), 1u);
-    EXPECT_GT(framesOf(seen, EVENT_SHOT_TURNED)[0], 80);
+    std::vector<FrameEvents> seen = play(level, 4);
+    // A second shot the same way strikes the crate while it explodes.
+    level->getPlayer()->fireLaser();
+    const std::vector<FrameEvents> later = play(level, 196);
+    seen.insert(seen.end(), later.begin(), later.end());
+    EXPECT_EQ(framesOf(seen, EVENT_PLAYER_FIRED), (std::vector<int>{1, 5}));
+    const std::vector<int> turned = framesOf(seen, EVENT_SHOT_TURNED);
+    ASSERT_EQ(turned.size(), 2u);
+    EXPECT_EQ(turned[1], turned[0] + 4);
     // The crate's inset is reached on frame 155; it explodes for 40 frames and counts once.
     EXPECT_EQ(framesOf(seen, EVENT_CRATE_DESTROYED), std::vector<int>{155});
+    EXPECT_TRUE(level->won());
     for (GameEvent none : {EVENT_SHOT_SENT_BACK, EVENT_SHOT_FADED, EVENT_ENEMY_DESTROYED,
                            EVENT_PLAYER_DESTROYED, EVENT_ENEMY_FIRED})
         EXPECT_TRUE(framesOf(seen, none).empty()) << none;
