@@ -1,6 +1,7 @@
 // Makes every sound of the game from its recipe and writes each as a 16-bit WAV file under its
 // name in the game directory (sounds/...): the same bytes on every run. With --table it also
-// prints each sound's length and loudest sample.
+// prints each sound's length and loudest sample, in the file and as the game plays it at the
+// default volume.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,8 @@
 #include <string>
 
 #include "effects.h"
+#include "mixer.h"
+#include "settings.h"
 #include "sounds.h"
 #include "synth.h"
 #include "wavfile.h"
@@ -22,11 +25,22 @@ bool writeFile(const std::string& path, const std::string& bytes) {
     return bool(out);
 }
 
-int peakOf(const std::vector<int16_t>& samples) {
+double peakDecibels(const std::vector<int16_t>& samples) {
     int peak = 0;
     for (int16_t sample : samples)
         peak = std::max(peak, std::abs(int(sample)));
-    return peak;
+    return 20 * std::log10(peak / 32768.0);
+}
+
+// The sound alone through the game's mixer at the default volume.
+std::vector<int16_t> asPlayed(const std::vector<int16_t>& samples) {
+    Mixer mixer;
+    mixer.setVolume(DEFAULT_VOLUME);
+    mixer.setSound(0, samples, 1);
+    mixer.start(0);
+    std::vector<int16_t> out(samples.size());
+    mixer.mix(out.data(), out.size());
+    return out;
 }
 
 }  // namespace
@@ -46,7 +60,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     if (table)
-        std::printf("| Sound | File | Length | Peak |\n| --- | --- | --- | --- |\n");
+        std::printf(
+            "| Sound | File | Length | Peak in the file | Peak as played at volume %d |\n"
+            "| --- | --- | --- | --- | --- |\n",
+            DEFAULT_VOLUME);
     for (int id = 0; id < SOUND_COUNT; ++id) {
         const Effect effect = makeEffect(SoundId(id));
         if (effect.name == nullptr || effect.samples.empty()) {
@@ -59,9 +76,9 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         if (table)
-            std::printf("| %s | %s | %d ms | %.1f dBFS |\n", effect.name, soundFiles[id],
-                        int(effect.samples.size() * 1000 / SOUND_RATE),
-                        20 * std::log10(peakOf(effect.samples) / 32768.0));
+            std::printf("| %s | `%s` | %d ms | %.1f dBFS | %.1f dBFS |\n", effect.name,
+                        soundFiles[id], int(effect.samples.size() * 1000 / SOUND_RATE),
+                        peakDecibels(effect.samples), peakDecibels(asPlayed(effect.samples)));
     }
     return 0;
 }
