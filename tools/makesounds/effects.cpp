@@ -38,35 +38,30 @@ std::vector<int16_t> explosion(double length, double brightness, double thumpFro
     return track.finish(peak);
 }
 
+// A single tone over the whole sound.
+std::vector<int16_t> single(const Tone& tone, double length, double peak) {
+    Track track(length);
+    track.add(tone, 0, length, 1.0);
+    return track.finish(peak);
+}
+
 }  // namespace
 
 Effect makeEffect(SoundId id) {
     switch (id) {
-        case SOUND_PLAYER_SHOT: {
-            Track track(0.14);
-            track.add(Tone{1500, 420, SOFT, {0.003, 2}}, 0, 0.14, 1.0);
-            return {"your shot", track.finish(0.5)};
-        }
-        case SOUND_ENEMY_SHOT: {
-            Track track(0.12);
-            track.add(Tone{700, 260, SOFT, {0.004, 2}}, 0, 0.12, 1.0);
-            return {"an enemy firing", track.finish(0.3)};
-        }
-        case SOUND_SHOT_TURNED: {
-            Track track(0.09);
-            track.add(Tone{2400, 2300, BELL, {0.0015, 3}}, 0, 0.09, 1.0);
-            return {"a shot turned by a diagonal wall", track.finish(0.35)};
-        }
-        case SOUND_SHOT_SENT_BACK: {
-            Track track(0.1);
-            track.add(Tone{520, 780, {{1, 1}, {2, 0.3}}, {0.002, 3}}, 0, 0.1, 1.0);
-            return {"a shot sent straight back", track.finish(0.4)};
-        }
-        case SOUND_SHOT_FADED: {
-            Track track(0.28);
-            track.add(Tone{900, 180, {{1, 1}, {2, 0.15}}, {0.005, 2}}, 0, 0.28, 1.0);
-            return {"a shot fading out", track.finish(0.3)};
-        }
+        case SOUND_PLAYER_SHOT:
+            return {"your shot", single(Tone{1500, 420, SOFT, {0.003, 2}}, 0.14, 0.5)};
+        case SOUND_ENEMY_SHOT:
+            return {"an enemy firing", single(Tone{700, 260, SOFT, {0.004, 2}}, 0.12, 0.3)};
+        case SOUND_SHOT_TURNED:
+            return {"a shot turned by a diagonal wall",
+                    single(Tone{2400, 2300, BELL, {0.0015, 3}}, 0.09, 0.35)};
+        case SOUND_SHOT_SENT_BACK:
+            return {"a shot sent straight back",
+                    single(Tone{520, 780, {{1, 1}, {2, 0.3}}, {0.002, 3}}, 0.1, 0.4)};
+        case SOUND_SHOT_FADED:
+            return {"a shot fading out",
+                    single(Tone{900, 180, {{1, 1}, {2, 0.15}}, {0.005, 2}}, 0.28, 0.3)};
         case SOUND_CRATE_DESTROYED: {
             Track track(0.38);
             track.add(Noise{1800, 400, {0.002, 3}, 7}, 0, 0.38, 1.0);
@@ -88,11 +83,9 @@ Effect makeEffect(SoundId id) {
             return {"ship lost", tune({G4, E4, C4}, 0.15, 0.2, 0.4, 0.55)};
         case SOUND_GAME_OVER:
             return {"game over", tune({E4, DS4, D4, CS4}, 0.28, 0.32, 0.8, 0.6)};
-        case SOUND_MENU_MOVE: {
-            Track track(0.05);
-            track.add(Tone{1250, 1250, {{1, 1}, {2, 0.2}}, {0.0015, 3}}, 0, 0.05, 1.0);
-            return {"a menu's move", track.finish(0.3)};
-        }
+        case SOUND_MENU_MOVE:
+            return {"a menu's move",
+                    single(Tone{1250, 1250, {{1, 1}, {2, 0.2}}, {0.0015, 3}}, 0.05, 0.3)};
         case SOUND_MENU_CONFIRM: {
             Track track(0.16);
             track.add(Tone{A5, A5, CHIME, {0.003, 2}}, 0, 0.1, 1.0);
