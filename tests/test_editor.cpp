@@ -20,10 +20,10 @@
 #include "graphics.h"
 #include "mixer.h"
 #include "replay.h"
+#include "userfiles.h"
 #include "shapes.h"
 #include "skarlume.h"
 #include "testutil.h"
-#include "userfiles.h"
 
 namespace {
 
