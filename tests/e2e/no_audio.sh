@@ -28,8 +28,10 @@ wait_game_exit 15
 echo "exit status $GAME_STATUS; standard error:"
 cat "$WORK/game.err"
 [ "$GAME_STATUS" -eq 0 ] || fail "Escape on the title ended the game with $GAME_STATUS, not 0"
-[ "$(wc -l <"$WORK/game.err")" -eq 1 ] || fail "expected one line on standard error"
-case "$(cat "$WORK/game.err")" in
+# A sanitized build's leak checker may add its summary of suppressions after a line of dashes.
+sed '/^-\{20,\}$/,$d' "$WORK/game.err" >"$WORK/own.err"
+[ "$(wc -l <"$WORK/own.err")" -eq 1 ] || fail "expected one line on standard error"
+case "$(cat "$WORK/own.err")" in
     "skarlume: playing without sound: "?*) ;;
     *) fail "the line does not say the game plays without sound" ;;
 esac
