@@ -3,6 +3,8 @@
 # the game playing a level, and a bare loop that only fills and flips the same 1024x768 16-bit
 # window 60 times a second, on the classic SDL and on sdl12-compat.
 # Usage: bench/cpu_in_window.sh BUILD_DIR [SECONDS] [LEVEL_FILE]
+# The game's sound plays into SDL's dummy audio driver unless SDL_AUDIODRIVER names another;
+# GAME_OPTIONS (such as --mute) are given to the game.
 # The level played defaults to the benchmark's stress level, where the player is out of reach of
 # every enemy shot, so that play lasts as long as the measurement.
 set -u
@@ -28,6 +30,7 @@ trap cleanup EXIT
 # A game directory whose level 1 is the level to measure.
 mkdir -p "$WORK/game/levels"
 ln -s "$ROOT/images" "$WORK/game/images"
+ln -s "$ROOT/sounds" "$WORK/game/sounds"
 cp "$LEVEL" "$WORK/game/levels/level1.txt"
 
 # A display number nobody else holds: other test runs may have their own Xvfb.
@@ -46,7 +49,7 @@ for _ in $(seq 100); do
 done
 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
 # Named, so that a missing display is an error and not a silent fall-back to another driver.
-export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 # Processor ticks (user and system) that a process has used so far.
 ticks_of() { awk '{print $14 + $15}' "/proc/$1/stat"; }
@@ -88,7 +91,8 @@ for runtime in classic compat; do
     fi
     wait "$bare_pid"
 
-    (cd "$WORK/game" && exec "$BUILD/skarlume") &
+    # shellcheck disable=SC2086 # the options are words
+    (cd "$WORK/game" && exec "$BUILD/skarlume" ${GAME_OPTIONS:-}) &
     GAME_PID=$!
     window=$(wait_for_window Skarlume) || { echo "$runtime: no game window" >&2; exit 1; }
     sleep 2

@@ -196,6 +196,7 @@ void Level::addEnemy(Ship* s) {
 
 void Level::addLaser(Laser l) {
     lasers.push_back(l);
+    events.add(l.getType() == LASER_PLAYER ? EVENT_PLAYER_FIRED : EVENT_ENEMY_FIRED);
     if (l.getType() != LASER_PLAYER)
         return;
     ++shotCount;
@@ -228,12 +229,18 @@ void Level::checklasers() {
             laser.vanish();
             int direction = laser.getDirection();
             int turned = reflect(direction, wall->getDirection());
-            int life = laser.getLife() - (difference(direction, turned) == 180 ? 1 : 0);
+            const int turn = difference(direction, turned);
+            int life = laser.getLife() - (turn == 180 ? 1 : 0);
             if (life > 0)
                 bounced.emplace_back(
                     index, Laser(hot, turned, laser.getVelocity(), life, laser.getType()));
             else if (playerShot)
                 --shotCount;
+            // A wall along the shot's way lets it on unturned, which is nothing to hear.
+            if (life <= 0)
+                events.add(EVENT_SHOT_FADED);
+            else if (turn != 0)
+                events.add(turn == 180 ? EVENT_SHOT_SENT_BACK : EVENT_SHOT_TURNED);
         }
 
         if (laser.getType() != LASER_ENEMY) {
@@ -247,6 +254,9 @@ void Level::checklasers() {
                         --shotCount;
                     laser.vanish();
                 }
+                if (ship->getStatus() == SHIP_ALIVE)
+                    events.add(dynamic_cast<const Crate*>(ship) != nullptr ? EVENT_CRATE_DESTROYED
+                                                                           : EVENT_ENEMY_DESTROYED);
                 ship->hit();
                 break;
             }
@@ -256,6 +266,8 @@ void Level::checklasers() {
             if (playerShot && laser.inFlight())
                 --shotCount;
             laser.vanish();
+            if (player->getStatus() == SHIP_ALIVE)
+                events.add(EVENT_PLAYER_DESTROYED);
             player->hit();
         }
     }

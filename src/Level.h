@@ -14,6 +14,7 @@
 #include "Scenery.h"
 #include "Ship.h"
 #include "Wall.h"
+#include "gameevents.h"
 
 enum level_status { LEVEL_PLAYING = 0, LEVEL_LOST = 1, LEVEL_WON = 2 };
 
@@ -66,6 +67,13 @@ public:
     const std::vector<Ship*>& getEnemies() const { return enemies; }
     const std::vector<Laser>& getLasers() const { return lasers; }
     const std::list<Wall>& getWalls() const { return walls; }
+    // What happened since the events were last taken (shots fired, turned and faded, ships
+    // destroyed); taking them starts the count afresh.
+    FrameEvents takeEvents() {
+        FrameEvents taken = events;
+        events.clear();
+        return taken;
+    }
 
 private:
     int enemyCount;
@@ -99,6 +107,7 @@ private:
     bool changedWhole = true;
     int status;
     bool opened;
+    FrameEvents events;
 };
 
 void changeLevel(int number, SDL_Surface* background, int ship,

@@ -11,6 +11,7 @@
 
 #include "Level.h"
 #include "Player.h"
+#include "audio.h"
 #include "graphics.h"
 #include "input.h"
 #include "menus.h"
@@ -87,8 +88,11 @@ int runMenu(MenuPicture menu, bool redrawsOnEvents, OnKey onKey) {
             return STATE_QUIT;
         if (event.type == SDL_KEYDOWN) {
             int next = onKey(event.key.keysym.sym);
-            if (next != STAY)
+            if (next != STAY) {
+                if (next != STATE_QUIT)
+                    playSound(SOUND_MENU_CONFIRM);
                 return next;
+            }
         }
         if (redrawsOnEvents || event.type == SDL_VIDEOEXPOSE)
             menu.draw();
@@ -192,6 +196,7 @@ int handleTitle() {
     return runRedrawingScreen(IMG_START_MENU, drawOutline, [&selection](SDLKey key) {
         if (key == SDLK_UP || key == SDLK_DOWN) {
             selection = 1 - selection;
+            playSound(SOUND_MENU_MOVE);
         } else if (isConfirmKey(key)) {
             if (selection == 1)
                 return int(STATE_CREDITS);
@@ -221,10 +226,13 @@ int handleShipSelect() {
         DrawImage(GetImage(IMG_SHIP_SELECT_BAR), bar.x, bar.y);
     };
     return runRedrawingScreen(IMG_SHIP_SELECT, drawBar, [](SDLKey key) {
+        const int before = p;
         if (key == SDLK_RIGHT && p < SHIP_COUNT)
             ++p;
         if (key == SDLK_LEFT && p > 1)
             --p;
+        if (p != before)
+            playSound(SOUND_MENU_MOVE);
         if (isConfirmKey(key))
             return int(STATE_GAME);
         if (key == SDLK_ESCAPE)
@@ -361,12 +369,17 @@ void presentPlayScreen() {
 
 int playFrame(Level* current, Player* player) {
     current->step();
+    // Sounds start with the frame's rules, before its drawing, whether or not it is shown.
+    playFrameSounds(current->takeEvents());
     drawPlayScreen(current, player);
     presentPlayScreen();
-    if (current->won())
+    if (current->won()) {
+        playSound(SOUND_LEVEL_COMPLETE);
         return STATE_LEVEL_WON;
+    }
     if (current->lost()) {
         --lives;
+        playSound(lives <= 0 ? SOUND_GAME_OVER : SOUND_SHIP_LOST);
         return lives <= 0 ? STATE_GAME_OVER : STATE_LEVEL_LOST;
     }
     return STATE_GAME;
@@ -432,7 +445,9 @@ int SDL_main(int argc, char* argv[]) {
         return 0;
     }
     currentSettings() = loadSettings(std::cerr);
-    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_CDROM) < 0) {
+    // Audio is opened on its own once the window and pictures are there: a machine without
+    // sound still plays.
+    if (SDL_Init(0) < 0) {
         std::cerr << "Could not initialize SDL:" << SDL_GetError() << std::endl;
         SDL_Quit();
         return 1;
@@ -450,6 +465,9 @@ int SDL_main(int argc, char* argv[]) {
         return 1;
     }
     bg = GetImage(IMG_SPACE);
+    // --mute is for this run; the settings keep what M last chose.
+    if (!openAudio(options.mute || currentSettings().mute, currentSettings().volume, problem))
+        std::cerr << "skarlume: playing without sound: " << problem << std::endl;
     int state = STATE_TITLE;
 #ifdef __EMSCRIPTEN__
     // The page hands in a level file to play at once; back at the title, the campaign resumes.
@@ -465,6 +483,7 @@ int SDL_main(int argc, char* argv[]) {
             webSetOwnLevel(nullptr);
 #endif
     }
+    closeAudio();
     UnloadImages();
     return 0;
 }

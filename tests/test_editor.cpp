@@ -15,8 +15,11 @@
 
 #include "Enemy.h"
 #include "Level.h"
+#include "audio.h"
 #include "editor.h"
 #include "graphics.h"
+#include "mixer.h"
+#include "replayfile.h"
 #include "replayrunner.h"
 #include "userfiles.h"
 #include "shapes.h"
@@ -582,6 +585,45 @@ TEST_F(EditorTest, TestPlayWinsOnTheReplaysFrameLeavesTheLevelAndKeepsTheReplay)
     ASSERT_TRUE(run());
     ASSERT_TRUE(loadReplay(kept, written, error));
     EXPECT_EQ(written.events.size(), replay.events.size());
+}
+
+// What a test-play sends to the game's mixer, a frame's samples after every frame; Escape
+// ends it after frame 20.
+std::vector<int16_t> testPlayHeard;
+void hearFrame(int frame, const SDL_Event* event) {
+    if (event != nullptr)
+        return;
+    constexpr size_t SAMPLES_PER_FRAME = SOUND_RATE / 60;
+    testPlayHeard.resize(testPlayHeard.size() + SAMPLES_PER_FRAME);
+    gameMixer().mix(testPlayHeard.data() + testPlayHeard.size() - SAMPLES_PER_FRAME,
+                    SAMPLES_PER_FRAME);
+    if (frame == 20) {
+        SDL_Event escape = {};
+        escape.type = SDL_KEYDOWN;
+        escape.key.keysym.sym = SDLK_ESCAPE;
+        SDL_PushEvent(&escape);
+    }
+}
+
+TEST_F(EditorTest, ATestPlaySoundsAsTheGameDoes) {
+    scratch.write("levels/level4.txt", readFile((home / "levels/level4.txt").string()));
+    std::filesystem::current_path(home);
+    std::string error;
+    ASSERT_TRUE(loadSound(gameMixer(), SOUND_PLAYER_SHOT, error)) << error;
+    std::filesystem::current_path(scratch.path());
+    Editor& ed = open("levels/level4.txt");
+    ed.setTestPlayWatcher(hearFrame);
+    testPlayHeard.clear();
+    pushKey(SDLK_t);
+    pushKey(SDLK_SPACE);
+    ASSERT_TRUE(run());
+    gameMixer().clear();
+    ASSERT_EQ(testPlayHeard.size(), 20u * SOUND_RATE / 60);
+    // The shot of the first frame is heard from the first frame's samples on.
+    const auto heard = std::find_if(testPlayHeard.begin(), testPlayHeard.end(),
+                                    [](int16_t sample) { return sample != 0; });
+    ASSERT_NE(heard, testPlayHeard.end()) << "the test-play was silent";
+    EXPECT_LT(heard - testPlayHeard.begin(), AUDIO_BUFFER_SAMPLES);
 }
 
 TEST_F(EditorTest, ALostTestPlayCostsNoLifeAndUnsavedEditsKeepNoReplay) {

@@ -64,8 +64,8 @@ expected_files() {
         for n in 48 128 256; do
             echo "$prefix/share/icons/hicolor/${n}x$n/apps/skarlume.png"
         done
-        for picture in "$GAME_DIR"/images/*.bmp; do
-            echo "$prefix/share/games/skarlume/images/$(basename "$picture")"
+        for picture in "$GAME_DIR"/images/*.bmp "$GAME_DIR"/sounds/*.wav; do
+            echo "$prefix/share/games/skarlume/$(basename "$(dirname "$picture")")/$(basename "$picture")"
         done
         for n in $(seq 1 35); do
             echo "$prefix/share/games/skarlume/levels/level$n.txt"
@@ -82,9 +82,10 @@ check_layout() {
         { cat "$WORK/layout.diff"; fail "the installed files under $prefix differ from the layout"; }
     echo "layout under $prefix: $(wc -l <"$WORK/found") files, as expected"
     local picture
-    for picture in "$GAME_DIR"/images/*.bmp; do
-        cmp -s "$picture" "$root$prefix/share/games/skarlume/images/$(basename "$picture")" ||
-            fail "installed picture $(basename "$picture") differs from the build's"
+    for picture in "$GAME_DIR"/images/*.bmp "$GAME_DIR"/sounds/*.wav; do
+        cmp -s "$picture" \
+            "$root$prefix/share/games/skarlume/$(basename "$(dirname "$picture")")/$(basename "$picture")" ||
+            fail "installed file $(basename "$picture") differs from the build's"
     done
     [ "$(readlink "$root$prefix/share/man/man6/skarlume-solve.6.gz")" = skarlume.6.gz ] ||
         fail "the tools' manual pages do not lead to skarlume(6)"

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "audio.h"
 #include "editor.h"
 #include "gamedir.h"
 #include "graphics.h"
@@ -68,7 +69,12 @@ int main(int argc, char* argv[]) {
             status = 1;
         }
     } else {
+        // Test-play sounds as the game does, with the player's own mute and volume.
+        currentSettings() = loadSettings(std::cerr);
+        if (!openAudio(currentSettings().mute, currentSettings().volume, problem))
+            std::cerr << "editor: test-play without sound: " << problem << "\n";
         runEditor(editor);
+        closeAudio();
     }
     UnloadImages();
     return status;

@@ -52,10 +52,11 @@ SDL_Surface* instructionsScreen() {
 
     panel(s, 40, 104, 984, 252);
     text(s, bold(26), "Keys", 66, 114, {250, 210, 110}, Align::Left);
-    keyLine(s, 70, 154, "[←] [↑] [↓] [→]  move your ship inside its area (the teal outline)",
-            Align::Left);
-    keyLine(s, 70, 198, "[Space]  fire a laser straight up", Align::Left, 22);
-    keyLine(s, 560, 198, "[Esc] or [Q]  leave the level", Align::Left, 22);
+    keyLine(s, 70, 154, "[←] [↑] [↓] [→]  move inside the teal outline", Align::Left);
+    keyLine(s, 640, 154, "[Space]  fire straight up", Align::Left);
+    keyLine(s, 70, 198, "[Esc] or [Q]  leave the level", Align::Left);
+    keyLine(s, 412, 198, "[M]  sound on/off", Align::Left);
+    keyLine(s, 640, 198, "[-] [+]  sound volume", Align::Left);
 
     panel(s, 40, 266, 984, 568);
     text(s, bold(26), "Rules", 66, 276, {250, 210, 110}, Align::Left);
