@@ -12,10 +12,12 @@
 
 #include "Level.h"
 #include "audio.h"
+#include "headless.h"
 #include "input.h"
 #include "levelfixture.h"
 #include "mixer.h"
-#include "replay.h"
+#include "replayfile.h"
+#include "replayrunner.h"
 #include "settings.h"
 #include "skarlume.h"
 #include "sounds.h"
@@ -350,8 +352,7 @@ protected:
         int crateHitFrame = 0;  // the first frame after which a crate was no longer whole
     };
 
-    static void pullFrame(int frame, void* context) {
-        Heard& heard = *static_cast<Heard*>(context);
+    static void pullFrame(int frame, Heard& heard) {
         const size_t at = heard.samples.size();
         heard.samples.resize(at + SAMPLES_PER_FRAME);
         gameMixer().mix(heard.samples.data() + at, SAMPLES_PER_FRAME);
@@ -365,7 +366,8 @@ protected:
         Heard heard;
         const int livesBefore = lives;
         ClippedDrawing unseen;
-        heard.outcome = playReplay(replay, maxFrames, pullFrame, &heard);
+        heard.outcome =
+            playReplay(replay, maxFrames, [&heard](int frame) { pullFrame(frame, heard); });
         lives = livesBefore;
         return heard;
     }
