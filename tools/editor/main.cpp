@@ -11,7 +11,28 @@
 #include "lettering.h"
 #include "skarlume.h"
 
+namespace {
+
+const char* const USAGE =
+    "usage: editor [--shot OUT.bmp] FILE\n"
+    "Edits the level FILE (a new level when it does not exist) in a window; run it from the\n"
+    "game directory, which holds images/ and levels/. F1 lists the keys.\n"
+    "Unsaved edits are kept every few seconds in a recovery copy under\n"
+    "$XDG_STATE_HOME/skarlume/recovery/ (~/.local/state/skarlume/recovery/), which the next\n"
+    "open of FILE offers.\n"
+    "  --shot OUT.bmp  draw the opening window into a BMP picture and end\n"
+    "  --help          print this and end\n";
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << USAGE;
+        return 0;
+    }
+    // Paths typed into the editor mean what they mean where it was started.
+    std::error_code here;
+    const std::string startDirectory = std::filesystem::current_path(here).string();
     enterGameDirectory(argc, argv);
     // --shot OUT.bmp: draws the opening window once into a picture and ends (the README's).
     const char* shot = nullptr;
@@ -21,10 +42,7 @@ int main(int argc, char* argv[]) {
         argc -= 2;
     }
     if (argc != 2 || argv[1][0] == '-') {
-        std::cerr << "usage: editor [--shot OUT.bmp] FILE\n"
-                     "Edits the level FILE (a new level when it does not exist) in a window; run\n"
-                     "it from the game directory, which holds images/ and levels/. F1 lists the\n"
-                     "keys.\n";
+        std::cerr << USAGE;
         return 2;
     }
     // Made absolute first, so that nothing below depends on where the program stands.
@@ -34,7 +52,8 @@ int main(int argc, char* argv[]) {
         std::cerr << "editor: cannot find " << argv[1] << ": " << error.message() << "\n";
         return 2;
     }
-    if (SDL_Init(0) < 0 || (screen = InitVideo(SDL_DOUBLEBUF)) == nullptr) {
+    // The timer sends the autosave of the recovery copy a few seconds after an edit.
+    if (SDL_Init(SDL_INIT_TIMER) < 0 || (screen = InitVideo(SDL_DOUBLEBUF)) == nullptr) {
         std::cerr << "editor: cannot open the window: " << SDL_GetError() << "\n";
         return 1;
     }
@@ -51,7 +70,7 @@ int main(int argc, char* argv[]) {
         UnloadImages();
         return 1;
     }
-    Editor editor(file.string(), argv[1], lettering);
+    Editor editor(file.string(), argv[1], lettering, startDirectory);
     if (!editor.open(problem)) {
         std::cerr << "editor: " << problem << "\n";
         UnloadImages();
