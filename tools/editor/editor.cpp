@@ -11,9 +11,9 @@
 #include "Level.h"
 #include "direction.h"
 #include "graphics.h"
-#include "userfiles.h"
 #include "shapes.h"
 #include "testplay.h"
+#include "userfiles.h"
 
 const std::vector<std::string> EDITOR_HELP = {
     "Keys and mouse buttons (F1 or Escape closes this)",
@@ -281,9 +281,10 @@ bool Editor::handleToolKey(const SDL_keysym& key, bool shift) {
                 break;
             }
             const size_t last = found.size() - FINDINGS_LISTED;
-            listFirst = key.sym == SDLK_PAGEUP
-                            ? (listFirst > size_t(FINDINGS_LISTED) ? listFirst - FINDINGS_LISTED : 0)
-                            : std::min(last, listFirst + FINDINGS_LISTED);
+            listFirst =
+                key.sym == SDLK_PAGEUP
+                    ? (listFirst > size_t(FINDINGS_LISTED) ? listFirst - FINDINGS_LISTED : 0)
+                    : std::min(last, listFirst + FINDINGS_LISTED);
             break;
         }
         case SDLK_f:
@@ -555,7 +556,8 @@ bool Editor::pressOnFindings(point at, Uint8 button) {
     if (row < 0)
         return false;
     if (button == SDL_BUTTON_WHEELUP || button == SDL_BUTTON_WHEELDOWN) {
-        const size_t last = found.size() > size_t(FINDINGS_LISTED) ? found.size() - FINDINGS_LISTED : 0;
+        const size_t last =
+            found.size() > size_t(FINDINGS_LISTED) ? found.size() - FINDINGS_LISTED : 0;
         listFirst = button == SDL_BUTTON_WHEELUP ? (listFirst > 0 ? listFirst - 1 : 0)
                                                  : std::min(last, listFirst + 1);
         return true;
@@ -565,9 +567,9 @@ bool Editor::pressOnFindings(point at, Uint8 button) {
     const LevelFinding& finding = found[listFirst + size_t(row - 1)];
     if (finding.line <= 0 || doc.object(size_t(finding.line - 1)) == nullptr) {
         selectOnly(std::nullopt);
-        say(finding.line > 0 ? "Line " + std::to_string(finding.line) + " holds no object: " +
-                                   finding.text
-                             : finding.text);
+        say(finding.line > 0
+                ? "Line " + std::to_string(finding.line) + " holds no object: " + finding.text
+                : finding.text);
         return true;
     }
     selectOnly(size_t(finding.line - 1));
@@ -619,8 +621,8 @@ void Editor::selectInBox(point a, point b, bool adding) {
         if (object == nullptr)
             continue;
         const Box box = boxOf(*object);
-        const bool inside = box.x >= left && box.x + box.w <= right && box.y >= top &&
-                            box.y + box.h <= bottom;
+        const bool inside =
+            box.x >= left && box.x + box.w <= right && box.y >= top && box.y + box.h <= bottom;
         if (inside && !std::binary_search(chosen.begin(), chosen.end(), i))
             toggleSelected(i);
     }
@@ -663,8 +665,7 @@ void Editor::dropInvalidSelection() {
 bool Editor::needSelection(const char* what) {
     if (selected && doc.object(*selected) != nullptr)
         return true;
-    sayWhyNothing(std::string("Nothing is selected (") + what +
-                  "): click an object, or press Tab");
+    sayWhyNothing(std::string("Nothing is selected (") + what + "): click an object, or press Tab");
     return false;
 }
 
@@ -914,8 +915,8 @@ void Editor::typePosition(const std::string& text) {
     const LevelObject& object = *doc.object(*selected);
     LevelDocument edited = doc;
     edited.replace(*selected, movedBy(object, int(x) - object.at.x, int(y) - object.at.y));
-    commit(edited, "Moved line " + std::to_string(*selected + 1) + " to " +
-                       pointText({int(x), int(y)}));
+    commit(edited,
+           "Moved line " + std::to_string(*selected + 1) + " to " + pointText({int(x), int(y)}));
 }
 
 std::string Editor::typedPath(const std::string& typed) const {
@@ -1074,8 +1075,9 @@ std::string Editor::selectionLine() const {
     if (object.kind == RecordKind::Wall || object.kind == RecordKind::ShipArea)
         text += " to " + pointText(object.to);
     if (isShooter(object.kind))
-        text += std::string(" facing ") + directionWord(object.direction) +
-                (object.walk.empty() ? "" : ", " + std::to_string(object.walk.size()) + "-point walk");
+        text +=
+            std::string(" facing ") + directionWord(object.direction) +
+            (object.walk.empty() ? "" : ", " + std::to_string(object.walk.size()) + "-point walk");
     const Box box = boxOf(object);
     if (box.x + box.w <= 0 || box.y + box.h <= 0 || box.x >= SCREEN_WIDTH || box.y >= SCREEN_HEIGHT)
         text += " (off the field)";
@@ -1104,9 +1106,9 @@ EditorMarks Editor::marks() const {
         shown.messageInk = noteInk;
     }
     if (drag.kind == Drag::Box && drag.started())
-        shown.box = Box{std::min(drag.pressed.x, drag.now.x), std::min(drag.pressed.y, drag.now.y),
-                        std::abs(drag.now.x - drag.pressed.x),
-                        std::abs(drag.now.y - drag.pressed.y)};
+        shown.box =
+            Box{std::min(drag.pressed.x, drag.now.x), std::min(drag.pressed.y, drag.now.y),
+                std::abs(drag.now.x - drag.pressed.x), std::abs(drag.now.y - drag.pressed.y)};
     for (const LevelFinding& finding : found)
         if (finding.line > 0)
             shown.flagged.push_back(size_t(finding.line - 1));

@@ -183,8 +183,8 @@ private:
     std::unique_ptr<Recovery> copies;
     std::uint64_t keptHash = 0;  // what this session's recovery copy holds
     std::string keepError;       // why the last recovery copy could not be written
-    size_t nextCopy = 0;       // which of the other sessions' copies Ctrl+U loads next
-    std::string loadedCopy;    // the copy Ctrl+U loaded, removed once it is saved
+    size_t nextCopy = 0;         // which of the other sessions' copies Ctrl+U loads next
+    std::string loadedCopy;      // the copy Ctrl+U loaded, removed once it is saved
     SDL_TimerID autosaveTimer = nullptr;
     std::string leaving;
 

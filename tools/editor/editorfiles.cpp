@@ -103,8 +103,9 @@ std::vector<std::string> Editor::openingNotices(bool byteOrderMark) const {
         notices.push_back(shownName + " is a new file: Ctrl+S writes it");
     }
     if (byteOrderMark)
-        notices.push_back("The file began with a byte-order mark, which hid its first line from "
-                          "the game: it is taken off (Ctrl+Z puts it back)");
+        notices.push_back(
+            "The file began with a byte-order mark, which hid its first line from "
+            "the game: it is taken off (Ctrl+Z puts it back)");
     if (const int names = linkCount(filePath); names > 1)
         notices.push_back(shownName + " has " + std::to_string(names - 1) +
                           " other name(s) (hard links): a save gives this name a file of its "
@@ -112,8 +113,9 @@ std::vector<std::string> Editor::openingNotices(bool byteOrderMark) const {
     const TextTraits traits = doc.traits();
     const size_t written = onDisk ? traits.filled : 0;
     if (traits.nulBytes)
-        notices.push_back(shownName + " holds NUL bytes, which no level file has: is it a level? "
-                                      "Lines not edited keep their bytes");
+        notices.push_back(shownName +
+                          " holds NUL bytes, which no level file has: is it a level? "
+                          "Lines not edited keep their bytes");
     else if (written >= 2 && traits.records * 10 < written)
         notices.push_back(shownName + " hardly looks like a level: " +
                           std::to_string(traits.records) + " of its " + std::to_string(written) +
@@ -150,8 +152,9 @@ void Editor::setFile(const std::string& absolute, const std::string& shown) {
 bool Editor::save(bool overwrite) {
     if (!overwrite && changedOnDisk(filePath, stamp)) {
         pending = Confirm::OverwriteChanged;
-        say(shownName + (stamp.exists ? " changed on disk since it was read or saved here"
-                                      : " was made on disk since the editor opened it") +
+        say(shownName +
+                (stamp.exists ? " changed on disk since it was read or saved here"
+                              : " was made on disk since the editor opened it") +
                 ": Ctrl+S again writes over it;\nCtrl+L loads what is on disk instead (Ctrl+Z "
                 "comes back to your edits)",
             Ink::Problem);
@@ -175,8 +178,9 @@ bool Editor::save(bool overwrite) {
         std::filesystem::remove(loadedCopy, ignored);
         loadedCopy.clear();
     }
-    std::string said = "Saved " + shownName +
-                       (found.empty() ? "" : " (" + std::to_string(found.size()) + " problem(s) remain)");
+    std::string said =
+        "Saved " + shownName +
+        (found.empty() ? "" : " (" + std::to_string(found.size()) + " problem(s) remain)");
     if (names > 1)
         said += "\nIts " + std::to_string(names - 1) +
                 " other name(s) (hard links) keep the level as it was before";
@@ -206,7 +210,8 @@ void Editor::saveAs(const std::string& typed) {
         !(pending == Confirm::ReplaceFile && pendingPath == absolute)) {
         pending = Confirm::ReplaceFile;
         pendingPath = absolute;
-        ask(Asking::SaveAs, typed + " exists: Return replaces it, Escape leaves it. Save as", typed);
+        ask(Asking::SaveAs, typed + " exists: Return replaces it, Escape leaves it. Save as",
+            typed);
         return;
     }
     pending = Confirm::None;
@@ -366,8 +371,8 @@ bool Editor::mayClose() {
         return true;
     }
     if (keepRecoveryCopy()) {
-        leaving = "editor: unsaved edits written to " + copies->kept() +
-                  " (opening " + shownName + " again offers them)";
+        leaving = "editor: unsaved edits written to " + copies->kept() + " (opening " + shownName +
+                  " again offers them)";
         return true;
     }
     pending = Confirm::Quit;

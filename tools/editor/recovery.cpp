@@ -36,8 +36,8 @@ std::string keyOf(const std::string& level) {
 }
 
 // The copies in `folder` named PREFIX[.SESSION].unsaved, this session's own left out.
-void collect(const std::filesystem::path& folder, const std::string& prefix,
-             const std::string& own, std::vector<RecoveryCopy>& copies) {
+void collect(const std::filesystem::path& folder, const std::string& prefix, const std::string& own,
+             std::vector<RecoveryCopy>& copies) {
     std::error_code code;
     for (std::filesystem::directory_iterator entry(folder, code), end; !code && entry != end;
          entry.increment(code)) {
@@ -101,8 +101,7 @@ bool Recovery::keep(const std::string& text, std::string& error) {
     std::string problem;
     if (folderCopy.empty()) {
         reasons = "no home folder for recovery copies";
-    } else if (makeDirectories(std::filesystem::path(folderCopy).parent_path().string(),
-                               problem) &&
+    } else if (makeDirectories(std::filesystem::path(folderCopy).parent_path().string(), problem) &&
                writeFileAtomically(folderCopy, text, problem)) {
         if (keptAt != folderCopy)
             discard();

@@ -153,7 +153,8 @@ ListRows findingsRows(const EditorMarks& marks, const Lettering& lettering) {
     const int rows = int(marks.findings.size());
     if (!marks.listOnTop)
         return {SCREEN_HEIGHT - rows * height, height, rows};
-    const int above = 1 + (marks.selection.empty() ? 0 : 1) + int(messageLines(marks.message).size());
+    const int above =
+        1 + (marks.selection.empty() ? 0 : 1) + int(messageLines(marks.message).size());
     return {above * height, height, rows};
 }
 

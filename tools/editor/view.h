@@ -11,9 +11,9 @@
 #include "shapes.h"
 
 struct EditorMarks {
-    bool shown = true;  // false: the level alone, as the player sees it
-    int gridStep = 0;   // 0 when the grid is off
-    std::optional<size_t> selected;   // the object picked last, with its handles
+    bool shown = true;                 // false: the level alone, as the player sees it
+    int gridStep = 0;                  // 0 when the grid is off
+    std::optional<size_t> selected;    // the object picked last, with its handles
     std::vector<size_t> alsoSelected;  // the others picked with it
     std::vector<size_t> flagged;       // lines the checker found a problem on
     std::string status;                // the top line: tool, file, grid, findings, cursor
