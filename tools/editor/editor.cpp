@@ -1053,6 +1053,13 @@ void Editor::saveReplay(bool confirmed) {
 
 // ---- Drawing ----
 
+std::string Editor::message() const {
+    if (!prompt.active())
+        return note;
+    return prompt.shown() +
+           (prompt.complaint().empty() ? std::string() : "\nRefused: " + prompt.complaint());
+}
+
 std::string Editor::statusLine() const {
     std::string status = std::string(toolName(tool));
     if (usesFacing(tool))
@@ -1096,15 +1103,8 @@ EditorMarks Editor::marks() const {
             shown.alsoSelected.push_back(line);
     shown.status = statusLine();
     shown.selection = selectionLine();
-    if (prompt.active()) {
-        shown.message = prompt.shown();
-        if (!prompt.complaint().empty())
-            shown.message += "\nRefused: " + prompt.complaint();
-        shown.messageInk = Ink::Highlight;
-    } else {
-        shown.message = note;
-        shown.messageInk = noteInk;
-    }
+    shown.message = message();
+    shown.messageInk = prompt.active() ? Ink::Highlight : noteInk;
     if (drag.kind == Drag::Box && drag.started())
         shown.box =
             Box{std::min(drag.pressed.x, drag.now.x), std::min(drag.pressed.y, drag.now.y),

@@ -68,7 +68,8 @@ public:
 
     const LevelDocument& document() const { return doc; }
     bool modified() const { return history.state() != savedState; }
-    const std::string& message() const { return note; }
+    // What the message line shows: the last word the editor said, or the prompt open.
+    std::string message() const;
     const std::string& path() const { return filePath; }
     Tool currentTool() const { return tool; }
     int toolFacing() const { return facing; }
