@@ -155,7 +155,9 @@ private:
 
     // Files (editorfiles.cpp).
     bool loadFile(const std::string& absolute, const std::string& shown, std::string& error);
-    std::vector<std::string> openingNotices(bool byteOrderMark) const;
+    // What the message line says on opening a file, one notice a line; `warning` is set
+    // when one of them needs the designer's attention.
+    std::vector<std::string> openingNotices(bool byteOrderMark, bool& warning) const;
     void saveAs(const std::string& typed);
     void openOther(const std::string& typed, bool asNew);
     bool leaveEditsBehind();

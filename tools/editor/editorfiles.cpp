@@ -77,26 +77,29 @@ bool Editor::loadFile(const std::string& absolute, const std::string& shown, std
     if (byteOrderMark)
         commit(LevelDocument::fromText(text.substr(mark.size())), "");
     refreshFindings();
-    const std::vector<std::string> notices = openingNotices(byteOrderMark);
+    bool warning = false;
+    const std::vector<std::string> notices = openingNotices(byteOrderMark, warning);
     std::string joined;
     for (const std::string& notice : notices)
         joined += (joined.empty() ? "" : "\n") + notice;
-    say(joined, notices.size() > 1 ? Ink::Highlight : Ink::Plain);
+    say(joined, warning ? Ink::Problem : notices.size() > 1 ? Ink::Highlight : Ink::Plain);
     return true;
 }
 
-std::vector<std::string> Editor::openingNotices(bool byteOrderMark) const {
+std::vector<std::string> Editor::openingNotices(bool byteOrderMark, bool& warning) const {
     std::vector<std::string> notices;
     std::string target, problem;
     const bool linked = resolveLinks(filePath, target, problem) && target != filePath;
     if (onDisk) {
         notices.push_back("Opened " + shownName);
     } else if (linked) {
+        warning = !folderExists(target);
         notices.push_back(shownName + " is a link to " + target + ", which does not exist yet: " +
                           (folderExists(target) ? "Ctrl+S makes it there"
                                                 : "its folder does not exist, so Ctrl+S cannot "
                                                   "make it; Ctrl+Shift+S saves elsewhere"));
     } else if (!folderExists(filePath)) {
+        warning = true;
         notices.push_back(shownName + " is a new file, but the folder " + folderOf(filePath) +
                           " does not exist: Ctrl+S cannot write it; Ctrl+Shift+S saves elsewhere");
     } else {
@@ -112,11 +115,13 @@ std::vector<std::string> Editor::openingNotices(bool byteOrderMark) const {
                           "own, the others keep the level as it was");
     const TextTraits traits = doc.traits();
     const size_t written = onDisk ? traits.filled : 0;
+    const bool hardlyRecords = written >= 2 && traits.records * 10 < written;
+    warning = warning || traits.nulBytes || hardlyRecords;
     if (traits.nulBytes)
         notices.push_back(shownName +
                           " holds NUL bytes, which no level file has: is it a level? "
                           "Lines not edited keep their bytes");
-    else if (written >= 2 && traits.records * 10 < written)
+    else if (hardlyRecords)
         notices.push_back(shownName + " hardly looks like a level: " +
                           std::to_string(traits.records) + " of its " + std::to_string(written) +
                           " lines with text are records. Lines not edited keep their bytes");

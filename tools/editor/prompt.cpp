@@ -42,7 +42,8 @@ LinePrompt::Outcome LinePrompt::key(const SDL_keysym& key) {
         default:
             break;
     }
-    if (key.unicode == 0)
+    // Ctrl and a letter types a control character: never text, and no reason to complain.
+    if (key.unicode == 0 || (key.mod & KMOD_CTRL) != 0)
         return Outcome::Editing;
     std::string reason = refuseUnprintable(key.unicode);
     if (reason.empty() && refusal)
