@@ -146,14 +146,6 @@ bool Editor::handle(const SDL_Event& event) {
             return !mayClose();
         case SDL_KEYDOWN:
             return handleKey(event.key.keysym);
-        case SDL_USEREVENT:
-            if (event.user.code == AUTOSAVE_EVENT) {
-                cancelAutosave();
-                if (!keepRecoveryCopy())
-                    say("No recovery copy of the unsaved edits could be written: " + keepError,
-                        Ink::Problem);
-            }
-            return true;
         case SDL_ACTIVEEVENT:
             if (event.active.gain != 0 && (event.active.state & SDL_APPINPUTFOCUS) != 0)
                 regainedFocus();
@@ -1152,17 +1144,30 @@ bool Editor::handlePending() {
     bool open = true;
     while (open && SDL_PollEvent(&event))
         open = handle(event);
-    if (open)
+    if (open) {
+        autosaveIfDue();
         draw();
+    }
     return open;
 }
 
 void runEditor(Editor& editor) {
+    // While an autosave is due the loop looks for events a few times a second, so that the
+    // copy is written on time; otherwise it sleeps until an event comes.
+    constexpr Uint32 AUTOSAVE_POLL_MS = 100;
     editor.draw();
     for (;;) {
         SDL_Event event;
-        // A failed wait can only mean that no event will ever come: close as the window would.
-        if (SDL_WaitEvent(&event) == 0) {
+        if (editor.autosavePending()) {
+            if (!SDL_PollEvent(&event)) {
+                SDL_Delay(AUTOSAVE_POLL_MS);
+                if (editor.autosaveIfDue())
+                    editor.draw();
+                continue;
+            }
+        } else if (SDL_WaitEvent(&event) == 0) {
+            // A failed wait can only mean that no event will ever come: close as the window
+            // would.
             editor.mayClose();
             break;
         }

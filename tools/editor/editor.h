@@ -60,6 +60,10 @@ public:
     // Writes the unsaved edits to this session's recovery copy (the autosave); false when no
     // place would take them. Without unsaved edits, the copy is removed.
     bool keepRecoveryCopy();
+    // Whether an edit waits for its autosave, and writing it once its time has come (true
+    // when it was due, whether or not the copy could be written).
+    bool autosavePending() const { return autosaveDue; }
+    bool autosaveIfDue();
     // Whether the editor may close now: unsaved edits are kept in the recovery copy first;
     // when no copy can be written the window says so and only a second request closes.
     bool mayClose();
@@ -188,7 +192,8 @@ private:
     std::string keepError;       // why the last recovery copy could not be written
     size_t nextCopy = 0;         // which of the other sessions' copies Ctrl+U loads next
     std::string loadedCopy;      // the copy Ctrl+U loaded, removed once it is saved
-    SDL_TimerID autosaveTimer = nullptr;
+    bool autosaveDue = false;
+    Uint32 autosaveAt = 0;  // SDL_GetTicks() when the autosave is due
     std::string leaving;
 
     Tool tool = Tool::Select;
@@ -220,9 +225,7 @@ private:
     std::string drawnText;
 };
 
-// The user event the autosave timer sends into the event queue.
-constexpr int AUTOSAVE_EVENT = 1;
-// How long after an edit its recovery copy is written.
+// How long after an edit its recovery copy is written: a crash loses no more.
 constexpr Uint32 AUTOSAVE_DELAY_MS = 2000;
 
 // The editor's window loop: draws, then sleeps in SDL_WaitEvent until an event comes, handles

@@ -32,14 +32,6 @@ bool folderExists(const std::string& path) {
     return std::filesystem::is_directory(folderOf(path), code);
 }
 
-Uint32 sendAutosaveEvent(Uint32 interval, void*) {
-    SDL_Event event = {};
-    event.type = SDL_USEREVENT;
-    event.user.code = AUTOSAVE_EVENT;
-    SDL_PushEvent(&event);
-    return interval;  // the editor removes the timer when it handles the event
-}
-
 }  // namespace
 
 bool Editor::open(std::string& error) {
@@ -337,14 +329,23 @@ void Editor::recoverUnsaved() {
 // ---- Recovery copies ----
 
 void Editor::scheduleAutosave() {
-    if (autosaveTimer == nullptr && SDL_WasInit(SDL_INIT_TIMER) != 0)
-        autosaveTimer = SDL_AddTimer(AUTOSAVE_DELAY_MS, sendAutosaveEvent, nullptr);
+    // The first edit after a copy sets the time; later ones before it ride along.
+    if (!autosavePending())
+        autosaveAt = SDL_GetTicks() + AUTOSAVE_DELAY_MS;
+    autosaveDue = true;
 }
 
 void Editor::cancelAutosave() {
-    if (autosaveTimer != nullptr)
-        SDL_RemoveTimer(autosaveTimer);
-    autosaveTimer = nullptr;
+    autosaveDue = false;
+}
+
+bool Editor::autosaveIfDue() {
+    if (!autosaveDue || Sint32(SDL_GetTicks() - autosaveAt) < 0)
+        return false;
+    autosaveDue = false;
+    if (!keepRecoveryCopy())
+        say("No recovery copy of the unsaved edits could be written: " + keepError, Ink::Problem);
+    return true;
 }
 
 bool Editor::keepRecoveryCopy() {

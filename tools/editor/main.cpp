@@ -52,8 +52,7 @@ int main(int argc, char* argv[]) {
         std::cerr << "editor: cannot find " << argv[1] << ": " << error.message() << "\n";
         return 2;
     }
-    // The timer sends the autosave of the recovery copy a few seconds after an edit.
-    if (SDL_Init(SDL_INIT_TIMER) < 0 || (screen = InitVideo(SDL_DOUBLEBUF)) == nullptr) {
+    if (SDL_Init(0) < 0 || (screen = InitVideo(SDL_DOUBLEBUF)) == nullptr) {
         std::cerr << "editor: cannot open the window: " << SDL_GetError() << "\n";
         return 1;
     }
