@@ -38,27 +38,59 @@ bool writeAll(int fd, const std::string& contents) {
 
 // The permissions the new file gets: those of the file it replaces, or what a new file would
 // get under the umask (mkstemp alone would leave it readable by its owner only).
-mode_t modeFor(const std::string& path) {
-    struct stat old;
-    if (stat(path.c_str(), &old) == 0)
-        return old.st_mode & 07777;
+mode_t modeFor(const struct stat* old) {
+    if (old != nullptr)
+        return old->st_mode & 07777;
     const mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
 }
 
+// The new file keeps the owner and group of the one it replaces where the process may give
+// them: saved by root, another user's level stays theirs and readable to them.
+void keepOwner(int fd, const struct stat& old) {
+    if (fchown(fd, old.st_uid, old.st_gid) != 0)
+        (void)!fchown(fd, uid_t(-1), old.st_gid);
+}
+
 }  // namespace
 
-bool writeFileAtomically(const std::string& path, const std::string& contents, std::string& error) {
-    // A level reached through a symbolic link is written where the link points, and the link
-    // stays a link.
-    std::error_code code;
-    std::filesystem::path target(path);
-    if (std::filesystem::is_symlink(target, code)) {
-        const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, code);
-        if (!code)
-            target = resolved;
+bool resolveLinks(const std::string& path, std::string& target, std::string& error) {
+    // As many links in a row as the system itself follows before it calls it a loop.
+    constexpr int MOST_LINKS = 40;
+    std::filesystem::path at(path);
+    for (int hops = 0; hops <= MOST_LINKS; ++hops) {
+        struct stat link;
+        if (lstat(at.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+            target = at.string();
+            return true;
+        }
+        std::error_code code;
+        const std::filesystem::path next = std::filesystem::read_symlink(at, code);
+        if (code) {
+            error = "cannot read the link " + at.string() + ": " + code.message();
+            return false;
+        }
+        at = next.is_absolute() ? next : at.parent_path() / next;
     }
+    error = path + " is a loop of symbolic links";
+    return false;
+}
+
+int linkCount(const std::string& path) {
+    struct stat file;
+    if (stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode))
+        return 0;
+    return int(file.st_nlink);
+}
+
+bool writeFileAtomically(const std::string& path, const std::string& contents, std::string& error) {
+    // A file reached through symbolic links is written where the last one points, made there
+    // when it does not exist yet; the links stay links.
+    std::string resolved;
+    if (!resolveLinks(path, resolved, error))
+        return false;
+    const std::filesystem::path target(resolved);
     const std::filesystem::path directory =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     std::string temporary = (directory / ("." + target.filename().string() + ".XXXXXX")).string();
@@ -75,7 +107,11 @@ bool writeFileAtomically(const std::string& path, const std::string& contents, s
     };
     if (!writeAll(fd, contents))
         return giveUp("cannot write " + path);
-    if (fchmod(fd, modeFor(target.string())) != 0)
+    struct stat old;
+    const bool replacing = stat(target.c_str(), &old) == 0;
+    if (replacing)
+        keepOwner(fd, old);
+    if (fchmod(fd, modeFor(replacing ? &old : nullptr)) != 0)
         return giveUp("cannot set the permissions of " + path);
     if (fsync(fd) != 0)
         return giveUp("cannot flush " + path + " to the disk");

@@ -18,8 +18,18 @@ std::string stateDirectory();
 bool makeDirectories(const std::string& directory, std::string& error);
 
 // Replaces the file at `path` with `contents`, or leaves it as it was and says why in `error`:
-// a temporary file beside it, flushed to the disk, then renamed over it.
+// a temporary file beside it, flushed to the disk, then renamed over it. Through symbolic
+// links (a dangling one too) it writes the file the last link names, and keeps the replaced
+// file's mode and, where the process may, its owner and group. A file with other names (hard
+// links) gets a new file under this name alone: the others keep what they held.
 bool writeFileAtomically(const std::string& path, const std::string& contents, std::string& error);
+
+// The file that `path` names once every symbolic link on the way is followed, whether or not
+// it exists; false, with the reason in `error`, for a loop of links.
+bool resolveLinks(const std::string& path, std::string& target, std::string& error);
+
+// How many names (hard links) the regular file at `path` has; 0 when there is none.
+int linkCount(const std::string& path);
 
 // Reads a whole file; false, with the reason in `error`, when it cannot be read, is not a
 // regular file, or holds more than `maxBytes`.

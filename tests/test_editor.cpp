@@ -17,6 +17,7 @@
 #include "Level.h"
 #include "audio.h"
 #include "editor.h"
+#include "editorfixture.h"
 #include "graphics.h"
 #include "mixer.h"
 #include "replayfile.h"
@@ -25,147 +26,9 @@
 #include "shapes.h"
 #include "skarlume.h"
 #include "testutil.h"
+#include "userfiles.h"
 
 namespace {
-
-void push(SDL_Event event) {
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
-}
-
-void pushKey(SDLKey key, int mod = KMOD_NONE, Uint16 unicode = 0) {
-    SDL_Event event = {};
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.sym = key;
-    event.key.keysym.mod = SDLMod(mod);
-    event.key.keysym.unicode = unicode;
-    push(event);
-}
-
-void pushButton(Uint8 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
-    SDL_Event event = {};
-    event.type = type;
-    event.button.button = button;
-    event.button.x = Uint16(x);
-    event.button.y = Uint16(y);
-    push(event);
-}
-
-void pushMotion(int x, int y) {
-    SDL_Event event = {};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.x = Uint16(x);
-    event.motion.y = Uint16(y);
-    push(event);
-}
-
-void click(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
-    pushMotion(x, y);
-    pushButton(SDL_MOUSEBUTTONDOWN, x, y, button);
-    pushButton(SDL_MOUSEBUTTONUP, x, y, button);
-}
-
-void dragMouse(point from, point to) {
-    pushMotion(from.x, from.y);
-    pushButton(SDL_MOUSEBUTTONDOWN, from.x, from.y);
-    pushMotion((from.x + to.x) / 2, (from.y + to.y) / 2);
-    pushMotion(to.x, to.y);
-    pushButton(SDL_MOUSEBUTTONUP, to.x, to.y);
-}
-
-std::string readFile(const std::string& path) {
-    std::string text, error;
-    EXPECT_TRUE(readWholeFile(path, text, error)) << error;
-    return text;
-}
-
-std::vector<Uint16> screenPixels() {
-    const auto* first = static_cast<const Uint16*>(game_screen->pixels);
-    return std::vector<Uint16>(first, first + game_screen->pitch / 2 * game_screen->h);
-}
-
-// What the game made of a level, in file order: enough to tell two levels apart.
-std::string describeLevel(Level& level) {
-    std::ostringstream out;
-    Player* player = level.getPlayer();
-    out << "ship " << player->getXPosition() << "," << player->getYPosition() << "\n";
-    for (const bound& area : player->getBounds())
-        out << "area " << area.left << "," << area.top << " " << area.right << "," << area.bottom
-            << "\n";
-    for (const Wall& wall : level.getWalls())
-        out << "wall " << wall.getDirection() << " " << wall.getStart().x << ","
-            << wall.getStart().y << " " << wall.getEnd().x << "," << wall.getEnd().y << "\n";
-    for (const Ship* target : level.getEnemies()) {
-        const auto* enemy = dynamic_cast<const Enemy*>(target);
-        out << (dynamic_cast<const FShooter*>(target)   ? "forward"
-                : dynamic_cast<const DShooter*>(target) ? "dual"
-                                                        : "crate")
-            << " " << target->getXPosition() << "," << target->getYPosition();
-        if (enemy != nullptr) {
-            out << " " << enemy->getDirection() << " walk";
-            for (const point& p : enemy->getPath())
-                out << " " << p.x << "," << p.y;
-        }
-        out << "\n";
-    }
-    return out.str();
-}
-
-// The editor on files in a scratch game directory (levels/, solutions/), with the real
-// pictures and the real glyph sheet.
-class EditorTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ensureGame();
-        if (!lettering) {
-            lettering = std::make_unique<Lettering>();
-            std::string error;
-            ASSERT_TRUE(lettering->load(GLYPH_SHEET_FILE, error)) << error;
-        }
-        SDL_Event stale;
-        while (SDL_PollEvent(&stale)) {
-        }
-        home = std::filesystem::current_path();
-        std::filesystem::create_directories(scratch.path() + "/levels");
-        std::filesystem::current_path(scratch.path());
-        lives = STARTING_LIVES;
-        p = 1;
-    }
-
-    void TearDown() override {
-        editor.reset();
-        setCurrentLevel(nullptr);
-        std::filesystem::current_path(home);
-    }
-
-    // Opens the file (relative to the scratch directory) as `editor FILE` would.
-    Editor& open(const std::string& file) {
-        editor =
-            std::make_unique<Editor>(std::filesystem::absolute(file).string(), file, *lettering);
-        std::string error;
-        EXPECT_TRUE(editor->open(error)) << error;
-        editor->draw();
-        return *editor;
-    }
-
-    // Handles what was pushed; false when the editor closed.
-    bool run() { return editor->handlePending(); }
-
-    std::string loadedBack(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::vector<std::string> lines;
-        for (std::string line; readLevelLine(in, line);)
-            lines.push_back(line);
-        Level level(lines, file.c_str(), bg, 1);
-        return describeLevel(level);
-    }
-
-    static std::unique_ptr<Lettering> lettering;
-    ScratchDir scratch;
-    std::filesystem::path home;
-    std::unique_ptr<Editor> editor;
-};
-
-std::unique_ptr<Lettering> EditorTest::lettering;
 
 TEST_F(EditorTest, EveryKindOfObjectPlacedWithTheMouseLoadsBackAsBuilt) {
     Editor& ed = open("levels/level1.txt");
@@ -395,35 +258,60 @@ TEST_F(EditorTest, EveryShippedLevelSavedWithoutAnEditLoadsAndPlaysTheSame) {
     }
 }
 
-TEST_F(EditorTest, CrLfAndAMissingLastLineFeedSaveAsLfLinesOfTheSameLevel) {
+TEST_F(EditorTest, LinesNotEditedKeepTheirBytesAndTheirLineEnds) {
+    // CR LF ends, a stray byte, a lone CR inside a comment, and no line feed after the last.
     const std::string crlf =
-        "Two line ends\r\nShip(487, 680)\r\nShipArea(312, 620) (712, 760)\r\nCrate(487, 160)";
+        "Two line ends\r\n# odd \x01 bytes\r kept\r\nShip(487, 680)\r\n"
+        "ShipArea(312, 620) (712, 760)\r\nCrate(487, 160)";
     scratch.write("levels/level4.txt", crlf);
     const std::string before = loadedBack("levels/level4.txt");
-    open("levels/level4.txt");
-    ASSERT_TRUE(editor->save());
-    EXPECT_EQ(readFile("levels/level4.txt"),
-              "Two line ends\nShip(487, 680)\nShipArea(312, 620) (712, 760)\nCrate(487, 160)\n");
+    Editor& ed = open("levels/level4.txt");
+    EXPECT_NE(ed.message().find("Line ends are CR LF: kept"), std::string::npos) << ed.message();
+    EXPECT_NE(ed.message().find("The last line has no line end"), std::string::npos);
+    ASSERT_TRUE(ed.save());
+    EXPECT_EQ(readFile("levels/level4.txt"), crlf) << "a save without an edit changes nothing";
     EXPECT_EQ(loadedBack("levels/level4.txt"), before);
+
+    // A crate added: the old last line gets the file's own line end, and so does the new one.
+    pushKey(SDLK_4);
+    click(512, 384);
+    pushKey(SDLK_s, KMOD_LCTRL);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(readFile("levels/level4.txt"), crlf + "\r\nCrate(488, 360)\r\n");
+    // An edited line keeps its own end too.
+    pushKey(SDLK_s);
+    click(500, 170);
+    pushKey(SDLK_RIGHT);
+    pushKey(SDLK_s, KMOD_LCTRL);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(readFile("levels/level4.txt"),
+              "Two line ends\r\n# odd \x01 bytes\r kept\r\nShip(487, 680)\r\n"
+              "ShipArea(312, 620) (712, 760)\r\nCrate(495, 160)\r\nCrate(488, 360)\r\n");
+
+    scratch.write("levels/level9.txt", "Mixed\r\nShip(487, 680)\nShipArea(312, 620) (712, 760)\n");
+    EXPECT_NE(open("levels/level9.txt").message().find("mixed (1 CR LF, 2 LF)"), std::string::npos)
+        << editor->message();
 }
 
-// Runs `body` in a forked child and returns its exit status; the child never returns.
-template <typename Body>
-int inChild(Body body) {
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(body());
-    int status = -1;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-}
+TEST_F(EditorTest, FilesThatAreNoLevelsOpenWithAWarningAndKeepTheirBytes) {
+    const std::string binary = std::string("Ship(487, 680)\n\0\x7f\x80\xff\n", 20) + "tail";
+    scratch.write("levels/binary.txt", binary);
+    Editor& ed = open("levels/binary.txt");
+    EXPECT_NE(ed.message().find("holds NUL bytes"), std::string::npos) << ed.message();
+    ASSERT_TRUE(ed.save());
+    EXPECT_EQ(readFile("levels/binary.txt"), binary);
 
-std::vector<std::string> filesIn(const std::string& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+    std::string prose = "Notes on a level I have not made yet\n";
+    for (int i = 0; i < 30; ++i)
+        prose += "a line of plain prose, number " + std::to_string(i) + "\n";
+    scratch.write("levels/notes.txt", prose + "Crate(1, 1)\n");
+    EXPECT_NE(open("levels/notes.txt").message().find("hardly looks like a level: 1 of its 32"),
+              std::string::npos)
+        << editor->message();
+    // A real level, comments and blank lines included, opens without a warning.
+    scratch.write("levels/level2.txt",
+                  readFile((home / "levels/level2.txt").string()) + "\n\n# end\n");
+    EXPECT_EQ(open("levels/level2.txt").message(), "Opened levels/level2.txt");
 }
 
 TEST_F(EditorTest, SavesThatCannotBeMadeSayWhyAndLeaveTheFileWhole) {
@@ -486,8 +374,8 @@ TEST_F(EditorTest, ClosingWithUnsavedEditsKeepsThemAndTheNextOpenOffersThem) {
     open("levels/level6.txt");
     push(SDL_Event{SDL_QUIT});
     EXPECT_FALSE(run());
-    EXPECT_EQ(editor->close(), "") << "nothing to keep without an edit";
-    EXPECT_FALSE(std::filesystem::exists(file + ".unsaved"));
+    EXPECT_EQ(editor->farewell(), "") << "nothing to keep without an edit";
+    EXPECT_TRUE(recoveryCopies().empty());
 
     Editor& ed = open("levels/level6.txt");
     pushKey(SDLK_4);
@@ -495,9 +383,13 @@ TEST_F(EditorTest, ClosingWithUnsavedEditsKeepsThemAndTheNextOpenOffersThem) {
     push(SDL_Event{SDL_QUIT});
     EXPECT_FALSE(run());
     const std::string edited = ed.document().text();
-    EXPECT_EQ(ed.close(), "editor: unsaved edits written to " + file + ".unsaved");
-    EXPECT_EQ(readFile(file + ".unsaved"), edited);
+    const std::string kept = ed.recovery().kept();
+    EXPECT_EQ(kept.rfind(stateDirectory() + "/recovery/", 0), 0u) << kept;
+    EXPECT_EQ(ed.farewell().rfind("editor: unsaved edits written to " + kept, 0), 0u)
+        << ed.farewell();
+    EXPECT_EQ(readFile(kept), edited);
     EXPECT_EQ(readFile(file), original);
+    EXPECT_EQ(filesIn(scratch.path() + "/levels"), std::vector<std::string>{"level6.txt"});
 
     Editor& again = open("levels/level6.txt");
     EXPECT_NE(again.message().find("Ctrl+U"), std::string::npos) << again.message();
@@ -508,7 +400,7 @@ TEST_F(EditorTest, ClosingWithUnsavedEditsKeepsThemAndTheNextOpenOffersThem) {
     pushKey(SDLK_s, KMOD_LCTRL);
     ASSERT_TRUE(run());
     EXPECT_EQ(readFile(file), edited);
-    EXPECT_FALSE(std::filesystem::exists(file + ".unsaved")) << "saved, so nothing to offer";
+    EXPECT_TRUE(recoveryCopies().empty()) << "saved, so nothing to offer";
 }
 
 // The replay being fed to a test-play: before each frame runs, its events are on the queue.

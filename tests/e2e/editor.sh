@@ -1,7 +1,7 @@
 #!/bin/bash
 # The level editor in a real X window, with real mouse and keys: a new file, a crate placed
 # with the mouse, saved with Ctrl+S, the window closed as a window manager closes it; the file
-# then holds that crate and checks clean. Then an edit left unsaved is kept in FILE.unsaved
+# then holds that crate and checks clean. Then an edit left unsaved is kept in a recovery copy
 # when the window closes, after a test-play that draws no more than 60 frames a second and
 # comes back on Escape. Clicks go through XTEST, as a real mouse does: the classic SDL ignores
 # button events sent to a window with XSendEvent.
@@ -24,6 +24,7 @@ LEVEL=$WORK/my-level.txt
 
 # start_editor FILE: the editor on FILE, run from the game directory.
 start_editor() {
+    wait_window_gone '^Skarlume editor: '
     # A sanitized editor wants its runtime first among the libraries; the frame counter comes
     # first (as in play.sh).
     (cd "$GAME_DIR" && exec env ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" \
@@ -60,7 +61,7 @@ checked=$(cd "$GAME_DIR" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$CHECKL
 echo "checked: $checked"
 [ "$checked" = "$LEVEL: OK" ] || fail "the saved level does not check clean: $checked"
 
-# An edit left unsaved: closing the window keeps it beside the file and says so.
+# An edit left unsaved: closing the window keeps it in a recovery copy and says so.
 start_editor "$LEVEL"
 xdotool key --window "$WINDOW" 4
 xdotool mousemove --window "$WINDOW" 200 200
@@ -82,8 +83,8 @@ xdotool key --window "$WINDOW" Escape
 sleep 0.5
 game_running || fail "the editor ended when the test-play was left"
 close_editor
-grep -q "unsaved edits written to $LEVEL.unsaved" "$WORK/game.err" ||
-    fail "closing with an unsaved edit said nothing on the standard error stream"
-[ "$(grep -c '^Crate(' "$LEVEL.unsaved")" -eq 2 ] || fail "$LEVEL.unsaved lacks the second crate"
+COPY=$(sed -n 's/^editor: unsaved edits written to \(.*\) (opening .*/\1/p' "$WORK/game.err")
+[ -n "$COPY" ] || fail "closing with an unsaved edit said nothing on the standard error stream"
+[ "$(grep -c '^Crate(' "$COPY")" -eq 2 ] || fail "the recovery copy $COPY lacks the second crate"
 [ "$(grep -c '^Crate(' "$LEVEL")" -eq 1 ] || fail "the unsaved edit reached $LEVEL"
 echo "PASS"

@@ -140,6 +140,13 @@ find_window() {
     WINDOW=$found
 }
 
+# wait_window_gone TITLE_REGEX: waits until no window of that title is left, so that the next
+# find_window cannot take a closed program's window that the X server has yet to drop.
+wait_window_gone() {
+    none_left() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
+    wait_for 10 none_left "$1" || fail "a window titled $1 is still there 10 s after its program ended"
+}
+
 # Waits up to SECONDS for the game to end; sets GAME_STATUS to its exit status.
 wait_game_exit() {
     wait_for "$1" eval '! game_running' || fail "the game did not end within $1 s"

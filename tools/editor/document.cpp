@@ -77,20 +77,36 @@ std::string formatRecord(const LevelObject& object) {
     }
 }
 
+size_t DocumentLine::bytes() const {
+    return sizeof(DocumentLine) + text.capacity() + end.capacity() +
+           (object ? object->walk.capacity() * sizeof(point) : 0);
+}
+
 LevelDocument LevelDocument::fromText(const std::string& text) {
     LevelDocument document;
-    std::istringstream in(text);
     Level scratch(std::vector<std::string>(), "", nullptr, 1);
-    std::string line;
     int lineNumber = 0;
-    while (readLevelLine(in, line)) {
-        DocumentLine entry{line, std::nullopt};
+    size_t crlf = 0, lf = 0;
+    // Split as readLevelLine splits, on LF with a CR before it taken off, but keep the ends.
+    for (size_t start = 0; start < text.size();) {
+        const size_t feed = text.find('\n', start);
+        const size_t stop = feed == std::string::npos ? text.size() : feed;
+        DocumentLine entry{text.substr(start, stop - start), std::nullopt,
+                           feed == std::string::npos ? "" : "\n"};
+        if (!entry.text.empty() && entry.text.back() == '\r') {
+            entry.text.pop_back();
+            entry.end.insert(0, "\r");
+        }
+        (entry.end == "\r\n" ? crlf : lf) += entry.end.empty() ? 0 : 1;
         // The loader's problems are the checker's to show; here they would only repeat.
-        const LoadedRecord record = loadRecord(scratch, line, "", ++lineNumber, ignoreLoadProblem);
+        const LoadedRecord record =
+            loadRecord(scratch, entry.text, "", ++lineNumber, ignoreLoadProblem);
         if (record.kind != RecordKind::None)
             entry.object = objectOf(record, scratch);
-        document.content.push_back(entry);
+        document.content.push_back(std::move(entry));
+        start = stop + 1;
     }
+    document.lineEnd = crlf > lf ? "\r\n" : "\n";
     return document;
 }
 
@@ -99,14 +115,33 @@ LevelDocument LevelDocument::newLevel() {
 }
 
 std::string LevelDocument::text() const {
-    std::string out;
+    size_t length = 0;
     for (const DocumentLine& entry : content)
-        out += entry.text + "\n";
+        length += entry.text.size() + entry.end.size();
+    std::string out;
+    out.reserve(length);
+    for (const DocumentLine& entry : content)
+        out.append(entry.text).append(entry.end);
     return out;
+}
+
+TextTraits LevelDocument::traits() const {
+    TextTraits traits;
+    traits.lines = content.size();
+    for (const DocumentLine& entry : content) {
+        traits.records += entry.object ? 1 : 0;
+        traits.filled += entry.text.find_first_not_of(" \t") != std::string::npos ? 1 : 0;
+        traits.crlfEnds += entry.end == "\r\n" ? 1 : 0;
+        traits.lfEnds += entry.end == "\n" ? 1 : 0;
+        traits.nulBytes = traits.nulBytes || entry.text.find('\0') != std::string::npos;
+    }
+    traits.lastLineEnded = content.empty() || !content.back().end.empty();
+    return traits;
 }
 
 std::vector<std::string> LevelDocument::lines() const {
     std::vector<std::string> out;
+    out.reserve(content.size());
     for (const DocumentLine& entry : content)
         out.push_back(entry.text);
     return out;
@@ -125,17 +160,40 @@ std::optional<size_t> LevelDocument::shipLine() const {
     return std::nullopt;
 }
 
+void LevelDocument::endLastLine() {
+    if (!content.empty() && content.back().end.empty())
+        content.back().end = lineEnd;
+}
+
 size_t LevelDocument::add(const LevelObject& object) {
-    content.push_back({formatRecord(object), object});
+    endLastLine();
+    content.push_back({formatRecord(object), object, lineEnd});
     return content.size() - 1;
 }
 
 void LevelDocument::replace(size_t index, const LevelObject& object) {
-    content[index] = {formatRecord(object), object};
+    content[index].text = formatRecord(object);
+    content[index].object = object;
 }
 
 void LevelDocument::remove(size_t index) {
     content.erase(content.begin() + long(index));
+}
+
+void LevelDocument::swapLines(size_t a, size_t b) {
+    std::swap(content[a].text, content[b].text);
+    std::swap(content[a].object, content[b].object);
+}
+
+std::vector<DocumentLine> LevelDocument::slice(size_t at, size_t count) const {
+    return std::vector<DocumentLine>(content.begin() + long(at),
+                                     content.begin() + long(at + count));
+}
+
+void LevelDocument::splice(size_t at, size_t count, const std::vector<DocumentLine>& lines) {
+    const auto first =
+        content.erase(content.begin() + long(at), content.begin() + long(at + count));
+    content.insert(first, lines.begin(), lines.end());
 }
 
 namespace {
@@ -163,6 +221,6 @@ bool LevelDocument::setName(const std::string& name) {
         content.front().text = name;
         return false;
     }
-    content.insert(content.begin(), DocumentLine{name, std::nullopt});
+    content.insert(content.begin(), DocumentLine{name, std::nullopt, lineEnd});
     return true;
 }

@@ -14,7 +14,28 @@
 #include "settings.h"
 #include "skarlume.h"
 
+namespace {
+
+const char* const USAGE =
+    "usage: editor [--shot OUT.bmp] FILE\n"
+    "Edits the level FILE (a new level when it does not exist) in a window; run it from the\n"
+    "game directory, which holds images/ and levels/. F1 lists the keys.\n"
+    "Unsaved edits are kept every few seconds in a recovery copy under\n"
+    "$XDG_STATE_HOME/skarlume/recovery/ (~/.local/state/skarlume/recovery/), which the next\n"
+    "open of FILE offers.\n"
+    "  --shot OUT.bmp  draw the opening window into a BMP picture and end\n"
+    "  --help          print this and end\n";
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << USAGE;
+        return 0;
+    }
+    // Paths typed into the editor mean what they mean where it was started.
+    std::error_code here;
+    const std::string startDirectory = std::filesystem::current_path(here).string();
     enterGameDirectory(argc, argv);
     // --shot OUT.bmp: draws the opening window once into a picture and ends (the README's).
     const char* shot = nullptr;
@@ -24,10 +45,7 @@ int main(int argc, char* argv[]) {
         argc -= 2;
     }
     if (argc != 2 || argv[1][0] == '-') {
-        std::cerr << "usage: editor [--shot OUT.bmp] FILE\n"
-                     "Edits the level FILE (a new level when it does not exist) in a window; run\n"
-                     "it from the game directory, which holds images/ and levels/. F1 lists the\n"
-                     "keys.\n";
+        std::cerr << USAGE;
         return 2;
     }
     // Made absolute first, so that nothing below depends on where the program stands.
@@ -55,7 +73,7 @@ int main(int argc, char* argv[]) {
         UnloadImages();
         return 1;
     }
-    Editor editor(file.string(), argv[1], lettering);
+    Editor editor(file.string(), argv[1], lettering, startDirectory);
     if (!editor.open(problem)) {
         std::cerr << "editor: " << problem << "\n";
         UnloadImages();

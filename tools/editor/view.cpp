@@ -101,6 +101,30 @@ void drawLetteringLine(int y, const std::string& text, Ink ink, const Lettering&
     lettering.draw(lettering.glyphWidth(), y, shown, ink);
 }
 
+// A mark at the edge of the field pointing at an object that lies off it.
+void drawOffField(const Box& box, Uint32 c) {
+    const int x = std::clamp(box.x + box.w / 2, 0, SCREEN_WIDTH - 1);
+    const int y = std::clamp(box.y + box.h / 2, 0, SCREEN_HEIGHT - 1);
+    fill(x - 6, y - 6, 12, 12, c);
+}
+
+bool offField(const Box& box) {
+    return box.x + box.w <= 0 || box.y + box.h <= 0 || box.x >= SCREEN_WIDTH ||
+           box.y >= SCREEN_HEIGHT;
+}
+
+std::vector<std::string> messageLines(const std::string& message) {
+    std::vector<std::string> lines;
+    for (size_t start = 0; start <= message.size() && !message.empty();) {
+        const size_t feed = message.find('\n', start);
+        lines.push_back(message.substr(start, feed == std::string::npos ? feed : feed - start));
+        if (feed == std::string::npos)
+            break;
+        start = feed + 1;
+    }
+    return lines;
+}
+
 void drawHelp(const std::vector<std::string>& help, const Lettering& lettering) {
     size_t widest = 0;
     for (const std::string& text : help)
@@ -117,6 +141,23 @@ void drawHelp(const std::vector<std::string>& help, const Lettering& lettering) 
 
 }  // namespace
 
+int ListRows::rowAt(int y) const {
+    if (y < top || rowHeight <= 0)
+        return -1;
+    const int row = (y - top) / rowHeight;
+    return row < rows ? row : -1;
+}
+
+ListRows findingsRows(const EditorMarks& marks, const Lettering& lettering) {
+    const int height = lettering.lineHeight();
+    const int rows = int(marks.findings.size());
+    if (!marks.listOnTop)
+        return {SCREEN_HEIGHT - rows * height, height, rows};
+    const int above =
+        1 + (marks.selection.empty() ? 0 : 1) + int(messageLines(marks.message).size());
+    return {above * height, height, rows};
+}
+
 void drawMarks(const LevelDocument& shown, const EditorMarks& marks, const Lettering& lettering) {
     if (!marks.shown)
         return;
@@ -129,21 +170,35 @@ void drawMarks(const LevelDocument& shown, const EditorMarks& marks, const Lette
     for (size_t line : marks.flagged)
         if (const LevelObject* object = shown.object(line))
             outline(boxOf(*object), 2, inkColour(Ink::Problem));
+    const Uint32 highlight = inkColour(Ink::Highlight);
+    for (size_t line : marks.alsoSelected)
+        if (const LevelObject* object = shown.object(line))
+            offField(boxOf(*object)) ? drawOffField(boxOf(*object), highlight)
+                                     : outline(boxOf(*object), 1, highlight);
     if (marks.selected) {
         if (const LevelObject* object = shown.object(*marks.selected)) {
-            outline(boxOf(*object), 1, inkColour(Ink::Highlight));
+            const Box box = boxOf(*object);
+            if (offField(box))
+                drawOffField(box, highlight);
+            outline(box, 1, highlight);
             for (point handle : handlesOf(*object))
                 fill(handle.x - HANDLE_SIZE / 2, handle.y - HANDLE_SIZE / 2, HANDLE_SIZE,
-                     HANDLE_SIZE, inkColour(Ink::Highlight));
+                     HANDLE_SIZE, highlight);
         }
     }
+    if (marks.box)
+        outline(*marks.box, 1, inkColour(Ink::Mark));
     const int lineHeight = lettering.lineHeight();
-    drawLetteringLine(0, marks.status, Ink::Plain, lettering);
-    if (!marks.message.empty())
-        drawLetteringLine(lineHeight, marks.message, marks.messageInk, lettering);
-    const int first = SCREEN_HEIGHT - int(marks.findings.size()) * lineHeight;
+    int y = 0;
+    drawLetteringLine(y, marks.status, Ink::Plain, lettering);
+    if (!marks.selection.empty())
+        drawLetteringLine(y += lineHeight, marks.selection, Ink::Highlight, lettering);
+    for (const std::string& line : messageLines(marks.message))
+        drawLetteringLine(y += lineHeight, line, marks.messageInk, lettering);
+    const ListRows list = findingsRows(marks, lettering);
     for (size_t i = 0; i < marks.findings.size(); ++i)
-        drawLetteringLine(first + int(i) * lineHeight, marks.findings[i], Ink::Problem, lettering);
+        drawLetteringLine(list.top + int(i) * lineHeight, marks.findings[i],
+                          i == 0 ? Ink::Plain : Ink::Problem, lettering);
     if (!marks.help.empty())
         drawHelp(marks.help, lettering);
 }
