@@ -87,7 +87,7 @@ rm "$WORK/mine/empty.txt"
 expect 2 "^replay: no level file $WORK/mine/empty.txt" \
     "$BUILD/replay" "$WORK/mine/replays/empty.txt"
 
-# Hostile paths: a directory, a file that does not exist, 5 MB of noise.
+# Hostile paths: a directory, a file that does not exist, a pipe, a device, 5 MB of noise.
 head -c 5000000 /dev/urandom >"$WORK/noise.txt"
 for tool in "solve --survey" solve levelreport "replay --level"; do
     extra=()
@@ -102,6 +102,10 @@ for tool in "solve --survey" solve levelreport "replay --level"; do
 done
 expect 2 "^record: $WORK/dir is a directory, not a level file" \
     "$BUILD/record" "$WORK/dir" "$WORK/out.txt"
+mkfifo "$WORK/pipe"
+expect 2 "^solve: $WORK/pipe is not a regular file" "$BUILD/solve" --survey "$WORK/pipe"
+expect 2 "^replay: /dev/zero is not a regular file" \
+    "$BUILD/replay" --level /dev/zero "$WORK/mine/replays/bank.txt"
 expect 2 "^solve: level $WORK/noise.txt has nothing to shoot" "$BUILD/solve" "$WORK/noise.txt"
 expect 0 "^level $WORK/noise.txt: won at frame 1" \
     "$BUILD/replay" --level "$WORK/noise.txt" "$WORK/mine/replays/bank.txt"

@@ -2,6 +2,7 @@
 #include "levelchoice.h"
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <system_error>
 
@@ -27,6 +28,15 @@ bool fileProblem(const std::string& file, std::string& error) {
     }
     if (fs::is_directory(status)) {
         error = file + " is a directory, not a level file";
+        return true;
+    }
+    // A pipe or a device would keep the loader reading for ever.
+    if (!fs::is_regular_file(status)) {
+        error = file + " is not a regular file, not a level file";
+        return true;
+    }
+    if (!std::ifstream(file).is_open()) {
+        error = "cannot read the level file " + file;
         return true;
     }
     return false;

@@ -22,7 +22,8 @@ LevelChoice levelOfFile(const std::string& path);
 
 // "7" is the campaign's level 7; anything else is a path. False, with the reason, for a number
 // outside 1 to LEVEL_COUNT ("no level N") or a file that cannot be a level: "no level file
-// PATH" when it does not exist, "PATH is a directory, not a level file".
+// PATH" when it does not exist, "PATH is a directory, not a level file", a pipe or a device, or
+// a file that cannot be read.
 bool chooseLevel(const std::string& argument, LevelChoice& level, std::string& error);
 // The same for a replay's own level.
 bool levelFileProblem(const Replay& replay, std::string& error);
