@@ -35,7 +35,7 @@ const std::vector<std::string> EDITOR_HELP = {
     "Ctrl+S  save   Ctrl+Shift+S  save as   Ctrl+O  open   Ctrl+N  new   Ctrl+L  reload",
     "Ctrl+U  load a recovery copy of unsaved edits (again: the next older)   Ctrl+Q  quit",
     "T  test-play (Escape or the level's end comes back)",
-    "R  keep a won test-play as the level's replay (solutions/levelN.txt)",
+    "R  keep a won test-play as the level's replay (solutions/levelN.txt, or NAME.replay)",
     "Escape  cancel what is under way, or back to the select tool",
 };
 

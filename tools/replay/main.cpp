@@ -52,9 +52,11 @@ int titleShot(const char* path) {
 int usage() {
     std::cerr << "usage: replay [--level N|FILE] [--frames N] [--shot FRAME FILE.bmp]... REPLAY\n"
                  "       replay --title-shot FILE.bmp\n"
-                 "Plays the replay's level headless from the game directory (images/, levels/)\n"
-                 "and prints: won, lost or still playing, the frame, and whether a life was "
-                 "spent.\nExit status 0 when the level was won, 1 otherwise, 2 on errors.\n"
+                 "Plays the replay's level (\"level N\", or \"level FILE\" relative to the\n"
+                 "replay; --level N or FILE plays another) headless from the game directory\n"
+                 "(images/, levels/) and prints: won, lost or still playing, the frame, and\n"
+                 "whether a life was spent. Exit status 0 when the level was won, 1 otherwise,\n"
+                 "2 on errors (the replay or its level file cannot be read).\n"
                  "--title-shot saves the title screen as the game draws it, as a BMP.\n";
     return 2;
 }
