@@ -36,6 +36,10 @@ int cellOf(int coordinate, int cells) {
 }  // namespace
 
 Level::Level(int number, SDL_Surface* background, int ship, const ProblemSink& problems)
+    : Level(levelFileName(number), background, ship, problems) {}
+
+Level::Level(const std::string& path, SDL_Surface* background, int ship,
+             const ProblemSink& problems)
     : enemyCount(0),
       shotCount(0),
       player(nullptr),
@@ -44,8 +48,7 @@ Level::Level(int number, SDL_Surface* background, int ship, const ProblemSink& p
       opened(false) {
     // The player exists before the file is read: the file places it and gives its areas.
     player = new Player(0, 0, PLAYER_MAX_SHOTS, ship, addLaserToCurrentLevel);
-    std::string name = "levels/level" + std::to_string(number) + ".txt";
-    loadFile(name.c_str(), problems);
+    loadFile(path.c_str(), problems);
 }
 
 Level::Level(const std::vector<std::string>& lines, const char* name, SDL_Surface* background,
@@ -289,9 +292,18 @@ void Level::checklasers() {
     }
 }
 
+std::string levelFileName(int number) {
+    return "levels/level" + std::to_string(number) + ".txt";
+}
+
 void changeLevel(int number, SDL_Surface* background, int ship, const ProblemSink& problems) {
+    changeLevel(levelFileName(number), background, ship, problems);
+}
+
+void changeLevel(const std::string& path, SDL_Surface* background, int ship,
+                 const ProblemSink& problems) {
     // The new level is read while the previous one is still current.
-    setCurrentLevel(new Level(number, background, ship, problems));
+    setCurrentLevel(new Level(path, background, ship, problems));
 }
 
 void setCurrentLevel(Level* next) {

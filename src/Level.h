@@ -28,6 +28,9 @@ public:
     // Levels are read from levels/levelN.txt; the loader's problems go to `problems`.
     Level(int number, SDL_Surface* background, int ship,
           const ProblemSink& problems = printToStandardError);
+    // A level read from any level file (the tools', given by path).
+    Level(const std::string& path, SDL_Surface* background, int ship,
+          const ProblemSink& problems = printToStandardError);
     // A level read from lines of text instead of its numbered file (the editor's unsaved
     // document, the checker); `name` stands for the file in the loader's problems.
     Level(const std::vector<std::string>& lines, const char* name, SDL_Surface* background,
@@ -110,7 +113,12 @@ private:
     FrameEvents events;
 };
 
+// The campaign's file of level `number`: levels/levelN.txt.
+std::string levelFileName(int number);
+
 void changeLevel(int number, SDL_Surface* background, int ship,
+                 const ProblemSink& problems = printToStandardError);
+void changeLevel(const std::string& path, SDL_Surface* background, int ship,
                  const ProblemSink& problems = printToStandardError);
 // Makes `next` (which may be null) the current level and deletes the previous one.
 void setCurrentLevel(Level* next);

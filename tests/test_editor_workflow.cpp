@@ -6,6 +6,7 @@
 #include "editorfixture.h"
 #include "graphics.h"
 #include "prompt.h"
+#include "replayrunner.h"
 #include "view.h"
 
 namespace {
@@ -280,6 +281,33 @@ TEST_F(EditorTest, RAfterTheWonLevelChangedAsksForANewTestPlay) {
               std::string::npos)
         << ed.message();
     EXPECT_FALSE(std::filesystem::exists("solutions/level3.txt"));
+}
+
+// A file outside levels/ keeps its replay beside it, naming the level by file, so that the two
+// can move together and the replay still plays it.
+TEST_F(EditorTest, RKeepsTheReplayOfAnyFileBesideItNamingTheFile) {
+    const std::string quick = "Quick\nShip(487, 680)\nShipArea(312, 620) (712, 760)\n";
+    scratch.write("own/quick.txt", quick);
+    Editor& ed = open("own/quick.txt");
+    pushKey(SDLK_t);
+    ASSERT_TRUE(run());
+    const std::string kept = scratch.path() + "/own/quick.replay";
+    EXPECT_EQ(ed.message(), "Test-play won at frame 1: R keeps it as " + kept);
+    pushKey(SDLK_r);
+    ASSERT_TRUE(run());
+    EXPECT_EQ(ed.message(), "Kept the replay in " + kept + " (won at frame 1)");
+    EXPECT_EQ(readFile(kept).substr(0, 22), "level quick.txt\nship 1");
+
+    // Moved together elsewhere, the replay plays the moved file.
+    std::filesystem::create_directories(scratch.path() + "/moved");
+    std::filesystem::rename(kept, scratch.path() + "/moved/quick.replay");
+    scratch.write("moved/quick.txt", quick);
+    std::filesystem::remove(scratch.path() + "/own/quick.txt");
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(loadReplay(scratch.path() + "/moved/quick.replay", replay, error)) << error;
+    EXPECT_EQ(replay.levelFile, scratch.path() + "/moved/quick.txt");
+    EXPECT_EQ(playReplay(replay).state, STATE_LEVEL_WON);
 }
 
 }  // namespace

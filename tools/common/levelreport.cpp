@@ -28,15 +28,15 @@ bool winsCleanly(const Replay& replay, int maxFrames = 0) {
     return outcome.state == STATE_LEVEL_WON && !outcome.lifeSpent;
 }
 
-std::string levelName(int number) {
-    std::ifstream in("levels/level" + std::to_string(number) + ".txt");
+std::string levelName(const std::string& file) {
+    std::ifstream in(file);
     std::string line;
     std::getline(in, line);
     return line.substr(0, line.find(':'));
 }
 
-void countObjects(int number, LevelRow& row) {
-    changeLevel(number, bg, 1);
+void countObjects(const std::string& file, LevelRow& row) {
+    changeLevel(file, bg, 1);
     Level* current = getCurrentLevel();
     row.areas = int(current->getPlayer()->getBounds().size());
     row.walls = int(current->getWalls().size());
@@ -116,24 +116,31 @@ Replay lateReplay(const Replay& replay, int maxLate, std::mt19937& random) {
 }
 
 LevelRow measureLevel(int number, const ReportOptions& options) {
+    return measureLevel(LevelChoice{number, levelFileName(number)}, options);
+}
+
+LevelRow measureLevel(const LevelChoice& level, const ReportOptions& options) {
+    const int number = level.number;
     LevelRow row;
     row.number = number;
-    row.name = levelName(number);
-    countObjects(number, row);
-    for (const TargetSurvey& target : surveyLevel(number).targets)
+    row.file = level.file;
+    row.name = levelName(level.file);
+    countObjects(level.file, row);
+    for (const TargetSurvey& target : surveyLevel(level.file).targets)
         row.bounces.push_back(target.fewest);
 
     ClippedDrawing clipped;
     row.randomPlays = options.randomPlays;
-    for (int play = 0; play < options.randomPlays; ++play)
-        row.randomWins += winsCleanly(
-            randomReplay(number, RANDOM_PLAY_FRAMES, options.seed * 1000003u + unsigned(play)),
-            RANDOM_PLAY_FRAMES);
+    for (int play = 0; play < options.randomPlays; ++play) {
+        Replay random =
+            randomReplay(number, RANDOM_PLAY_FRAMES, options.seed * 1000003u + unsigned(play));
+        random.levelFile = level.replay(1).levelFile;
+        row.randomWins += winsCleanly(random, RANDOM_PLAY_FRAMES);
+    }
 
     Replay replay;
     std::string error;
-    if (!loadReplay("solutions/level" + std::to_string(number) + ".txt", replay, error) ||
-        replay.level != number)
+    if (!loadLevelReplay(level, replay, error))
         return row;
     lives = STARTING_LIVES;
     const ReplayOutcome outcome = playReplay(replay);
@@ -148,7 +155,8 @@ LevelRow measureLevel(int number, const ReportOptions& options) {
 std::vector<std::string> missedTargets(const std::vector<LevelRow>& rows) {
     std::vector<std::string> missed;
     auto miss = [&](const LevelRow& row, const std::string& what) {
-        missed.push_back("level " + std::to_string(row.number) + ": " + what);
+        missed.push_back("level " + (row.number != 0 ? std::to_string(row.number) : row.file) +
+                         ": " + what);
     };
     std::set<int> lastLevels;
     int lastLevelsDemanding = 0;
@@ -166,7 +174,7 @@ std::vector<std::string> missedTargets(const std::vector<LevelRow>& rows) {
             miss(row, "its replay wins " + std::to_string(row.slightlyLateWins) + " of " +
                           std::to_string(row.lateTries) +
                           " tries up to 6 frames late, 8 in 10 needed");
-        if (row.number <= 10 && row.quiteLateWins * 10 < row.lateTries * 9)
+        if (row.number >= 1 && row.number <= 10 && row.quiteLateWins * 10 < row.lateTries * 9)
             miss(row, "its replay wins " + std::to_string(row.quiteLateWins) + " of " +
                           std::to_string(row.lateTries) +
                           " tries up to 15 frames late, 9 in 10 needed");

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "levelchoice.h"
 #include "replayfile.h"
 
 // Random play: a minute of key-mashing with a random ship. The player holds an arrow, or
@@ -32,7 +33,8 @@ constexpr int SLIGHTLY_LATE = 6;  // 100 ms: every level must forgive it
 constexpr int QUITE_LATE = 15;    // 250 ms: the first levels forgive it, the last ones do not
 
 struct LevelRow {
-    int number = 0;
+    int number = 0;    // 0 for a level file outside the campaign
+    std::string file;  // the level's file
     std::string name;  // the level file's first line, up to its colon
     int areas = 0, walls = 0, crates = 0, forward = 0, dual = 0;
     std::vector<int> bounces;  // per target: the fewest bounces of a shot from frame 1, or -1
@@ -42,10 +44,12 @@ struct LevelRow {
     int replayFrames = 0;     // the frame it wins on
 };
 
-// Measures level `number` of the working directory with its replay solutions/levelN.txt.
-// Needs the game started headless.
+// Measures level `number` of the working directory with its replay solutions/levelN.txt, or
+// any level with its kept replay (see replayHomeOf). Needs the game started headless.
 LevelRow measureLevel(int number, const ReportOptions& options);
+LevelRow measureLevel(const LevelChoice& level, const ReportOptions& options);
 
 // The campaign's targets, one line for each that `rows` miss. The rule over the last levels
-// is judged only when `rows` hold all of them.
+// is judged only when `rows` hold all of them; a level file outside the campaign has no place
+// in it and is held to the rules of every level.
 std::vector<std::string> missedTargets(const std::vector<LevelRow>& rows);

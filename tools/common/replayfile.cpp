@@ -2,6 +2,7 @@
 #include "replayfile.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -48,6 +49,17 @@ bool parseReplay(std::istream& in, Replay& replay, std::string& error) {
         if (!(words >> first))
             continue;
         std::string extra;
+        if (first == "level" && first.size() < line.size()) {
+            // A level file: the rest of the line, blanks around it dropped.
+            std::string rest = line.substr(line.find(first) + first.size());
+            rest.erase(0, rest.find_first_not_of(" \t\r"));
+            rest.erase(rest.find_last_not_of(" \t\r") + 1);
+            if (!rest.empty() && rest.find_first_not_of("0123456789") != std::string::npos) {
+                replay.level = 0;
+                replay.levelFile = rest;
+                continue;
+            }
+        }
         if (first == "level" || first == "ship") {
             int value = 0;
             if (!(words >> value) || (words >> extra))
@@ -57,6 +69,8 @@ bool parseReplay(std::istream& in, Replay& replay, std::string& error) {
             if (first == "ship" && (value < 1 || value > 3))
                 return fail("the ship must be 1 to 3");
             (first == "level" ? replay.level : replay.ship) = value;
+            if (first == "level")
+                replay.levelFile.clear();
             continue;
         }
         char* end = nullptr;
@@ -72,8 +86,8 @@ bool parseReplay(std::istream& in, Replay& replay, std::string& error) {
             return fail("frames must not go back");
         replay.events.push_back({int(frame), action == "press", key});
     }
-    if (replay.level == 0)
-        return fail("no \"level N\" line");
+    if (replay.level == 0 && replay.levelFile.empty())
+        return fail("no \"level N\" or \"level FILE\" line");
     return true;
 }
 
@@ -83,17 +97,43 @@ bool loadReplay(const std::string& path, Replay& replay, std::string& error) {
         error = "cannot open " + path;
         return false;
     }
-    if (parseReplay(in, replay, error))
+    if (parseReplay(in, replay, error)) {
+        const std::filesystem::path level(replay.levelFile);
+        if (!replay.levelFile.empty() && level.is_relative())
+            replay.levelFile =
+                (std::filesystem::path(path).parent_path() / level).lexically_normal().string();
         return true;
+    }
     error = path + ": " + error;
     return false;
 }
 
-void writeReplay(std::ostream& out, const Replay& replay) {
-    out << "level " << replay.level << "\nship " << replay.ship << "\n";
+void writeReplay(std::ostream& out, const Replay& replay, const std::string& replayPath) {
+    namespace fs = std::filesystem;
+    if (replay.levelFile.empty()) {
+        out << "level " << replay.level;
+    } else {
+        std::error_code failure;
+        fs::path dir = fs::path(replayPath).parent_path();
+        const fs::path from = fs::absolute(dir.empty() ? fs::path(".") : dir, failure);
+        const fs::path level = fs::absolute(replay.levelFile, failure).lexically_normal();
+        const fs::path relative = level.lexically_relative(from.lexically_normal());
+        out << "level "
+            << (replayPath.empty() || failure || relative.empty() ? replay.levelFile
+                                                                  : relative.string());
+    }
+    out << "\nship " << replay.ship << "\n";
     for (const ReplayEvent& event : replay.events)
         out << event.frame << (event.press ? " press " : " release ") << replayKeyName(event.key)
             << "\n";
+}
+
+std::string levelFileOf(const Replay& replay) {
+    return replay.levelFile.empty() ? levelFileName(replay.level) : replay.levelFile;
+}
+
+std::string levelTitleOf(const Replay& replay) {
+    return "level " + (replay.levelFile.empty() ? std::to_string(replay.level) : replay.levelFile);
 }
 
 namespace {

@@ -7,7 +7,7 @@
 ReplayRunner::ReplayRunner(const Replay& replay) : replay(replay), livesBefore(lives) {
     ::level = replay.level;
     p = replay.ship;
-    changeLevel(replay.level, bg, replay.ship);
+    changeLevel(levelFileOf(replay), bg, replay.ship);
     current = getCurrentLevel();
     ship = current->getPlayer();
 }

@@ -27,8 +27,8 @@ std::set<std::pair<int, int>> placesToFireFrom(const Player& player) {
 
 // Fires one shot from the place and follows it; the target it hits and the bounces it took, or
 // -1 for a shot that hits nothing.
-std::pair<int, int> followShot(int number, std::pair<int, int> place) {
-    changeLevel(number, bg, 1);
+std::pair<int, int> followShot(const std::string& file, std::pair<int, int> place) {
+    changeLevel(file, bg, 1);
     Level* current = getCurrentLevel();
     Player* player = current->getPlayer();
     player->setPos(place.first, place.second);
@@ -67,7 +67,11 @@ FiringPlaces firingPlaces(const bound& area, const SDL_Surface* picture, point s
 }
 
 Survey surveyLevel(int number) {
-    changeLevel(number, bg, 1);
+    return surveyLevel(levelFileName(number));
+}
+
+Survey surveyLevel(const std::string& file) {
+    changeLevel(file, bg, 1);
     Survey survey;
     for (Ship* target : getCurrentLevel()->getEnemies())
         survey.targets.push_back({dynamic_cast<const Enemy*>(target) != nullptr,
@@ -75,7 +79,7 @@ Survey surveyLevel(int number) {
     const std::set<std::pair<int, int>> places = placesToFireFrom(*getCurrentLevel()->getPlayer());
     survey.places = int(places.size());
     for (const auto& place : places) {
-        const auto [hit, bounces] = followShot(number, place);
+        const auto [hit, bounces] = followShot(file, place);
         if (hit < 0)
             continue;
         TargetSurvey& target = survey.targets[hit];

@@ -2,6 +2,7 @@
 // reaches it, fired at the first frame from any place the ship can stand.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "Player.h"
@@ -31,5 +32,7 @@ struct FiringPlaces {
 };
 FiringPlaces firingPlaces(const bound& area, const SDL_Surface* picture, point start);
 
-// Surveys level `number` of the working directory. Needs the game started headless.
+// Surveys level `number` of the working directory, or any level file. Needs the game started
+// headless.
 Survey surveyLevel(int number);
+Survey surveyLevel(const std::string& file);

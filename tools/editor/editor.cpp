@@ -35,7 +35,7 @@ const std::vector<std::string> EDITOR_HELP = {
     "Ctrl+S  save   Ctrl+Shift+S  save as   Ctrl+O  open   Ctrl+N  new   Ctrl+L  reload",
     "Ctrl+U  load a recovery copy of unsaved edits (again: the next older)   Ctrl+Q  quit",
     "T  test-play (Escape or the level's end comes back)",
-    "R  keep a won test-play as the level's replay (solutions/levelN.txt)",
+    "R  keep a won test-play as the level's replay (solutions/levelN.txt, or NAME.replay)",
     "Escape  cancel what is under way, or back to the select tool",
 };
 
@@ -982,9 +982,9 @@ void Editor::sayWhyNothing(const std::string& why) {
 
 bool Editor::runTestPlay() {
     cancelGesture();
-    const std::optional<ReplayHome> home = replayHomeOf(filePath);
+    const std::string home = editorReplayHome(filePath);
     const TestPlayResult result =
-        testPlay(doc.lines(), shownName, home ? home->level : 0, p, testPlayWatcher);
+        testPlay(doc.lines(), shownName, levelOfFile(filePath), p, testPlayWatcher);
     // The window saw the play screen: whatever the editor drew before must be drawn again.
     drawnText.clear();
     if (result.state == STATE_QUIT)
@@ -992,9 +992,7 @@ bool Editor::runTestPlay() {
     const std::string frame = std::to_string(result.frame);
     if (result.state == STATE_LEVEL_WON) {
         lastWin = WonPlay{result.replay, doc.text(), result.frame};
-        say("Test-play won at frame " + frame +
-                (home ? ": R keeps it as " + home->file : std::string()),
-            Ink::Highlight);
+        say("Test-play won at frame " + frame + ": R keeps it as " + home, Ink::Highlight);
     } else if (result.state == STATE_LEVEL_LOST || result.state == STATE_GAME_OVER) {
         say("Test-play lost at frame " + frame + " (no life spent)", Ink::Problem);
     } else {
@@ -1004,15 +1002,9 @@ bool Editor::runTestPlay() {
 }
 
 void Editor::saveReplay(bool confirmed) {
-    const std::optional<ReplayHome> home = replayHomeOf(filePath);
+    const std::string home = editorReplayHome(filePath);
     if (!lastWin) {
         say("Win a test-play first (T): R keeps its keys as the level's replay", Ink::Highlight);
-        return;
-    }
-    if (!home) {
-        say("Only levels/levelN.txt (N 1 to " + std::to_string(LEVEL_COUNT) +
-                ") keep a replay, in solutions/levelN.txt; this file is not one",
-            Ink::Problem);
         return;
     }
     if (lastWin->text != doc.text()) {
@@ -1027,21 +1019,23 @@ void Editor::saveReplay(bool confirmed) {
         return;
     }
     std::error_code code;
-    if (std::filesystem::exists(home->file, code) && !confirmed) {
+    if (std::filesystem::exists(home, code) && !confirmed) {
         pending = Confirm::ReplaceReplay;
-        say(home->file + " exists: press R again to replace it", Ink::Highlight);
+        say(home + " exists: press R again to replace it", Ink::Highlight);
         return;
     }
-    std::filesystem::create_directories(std::filesystem::path(home->file).parent_path(), code);
+    std::filesystem::create_directories(std::filesystem::path(home).parent_path(), code);
+    // The file as it is named now: a Save As since the test-play moved the level.
+    Replay replay = levelOfFile(filePath).replay(lastWin->replay.ship);
+    replay.events = lastWin->replay.events;
     std::ostringstream text;
-    writeReplay(text, lastWin->replay);
+    writeReplay(text, replay, home);
     std::string error;
-    if (!writeFileAtomically(home->file, text.str(), error)) {
+    if (!writeFileAtomically(home, text.str(), error)) {
         say("Replay not kept: " + error, Ink::Problem);
         return;
     }
-    say("Kept the replay in " + home->file + " (won at frame " + std::to_string(lastWin->frame) +
-        ")");
+    say("Kept the replay in " + home + " (won at frame " + std::to_string(lastWin->frame) + ")");
 }
 
 // ---- Drawing ----

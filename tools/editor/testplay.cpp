@@ -2,7 +2,6 @@
 #include "testplay.h"
 
 #include <filesystem>
-#include <regex>
 
 #include "Level.h"
 
@@ -19,18 +18,16 @@ void recordAndWatch(int frame, const SDL_Event* event) {
 }  // namespace
 
 TestPlayResult testPlay(const std::vector<std::string>& lines, const std::string& name,
-                        int levelNumber, int ship, PlayObserver watcher) {
-    TestPlayResult result{STATE_GAME, 0, Replay()};
-    result.replay.level = levelNumber;
-    result.replay.ship = ship;
+                        const LevelChoice& level, int ship, PlayObserver watcher) {
+    TestPlayResult result{STATE_GAME, 0, level.replay(ship)};
     // The loader's problems with the lines are on the editor's screen already.
-    Level* level = new Level(lines, name.c_str(), bg, ship, ignoreLoadProblem);
-    setCurrentLevel(level);
+    Level* played = new Level(lines, name.c_str(), bg, ship, ignoreLoadProblem);
+    setCurrentLevel(played);
 
     const int livesBefore = lives;
     currentWatcher = watcher;
     startRecording(&result.replay);
-    result.state = playLevel(level, recordAndWatch);
+    result.state = playLevel(played, recordAndWatch);
     result.frame = lastRecordedFrame();
     startRecording(nullptr);
     currentWatcher = nullptr;
@@ -39,15 +36,7 @@ TestPlayResult testPlay(const std::vector<std::string>& lines, const std::string
     return result;
 }
 
-std::optional<ReplayHome> replayHomeOf(const std::string& levelPath) {
-    const std::filesystem::path path(levelPath);
-    std::smatch match;
-    const std::string file = path.filename().string();
-    if (path.parent_path().filename() != "levels" ||
-        !std::regex_match(file, match, std::regex("level([1-9][0-9]?)\\.txt")))
-        return std::nullopt;
-    const int number = std::stoi(match[1]);
-    if (number > LEVEL_COUNT)
-        return std::nullopt;
-    return ReplayHome{number, (path.parent_path().parent_path() / "solutions" / file).string()};
+std::string editorReplayHome(const std::string& levelPath) {
+    std::error_code ignored;  // a path that cannot be made absolute stays as it is
+    return std::filesystem::absolute(replayHomeOf(levelOfFile(levelPath)), ignored).string();
 }

@@ -3,10 +3,10 @@
 // won test-play is kept as the level's replay.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "levelchoice.h"
 #include "replayfile.h"
 #include "skarlume.h"
 
@@ -18,13 +18,10 @@ struct TestPlayResult {
 
 // Plays the lines as a level with ship `ship`; `watcher`, if any, sees every event and frame
 // after the recorder. The game's lives are put back as they were: a lost test-play costs none.
+// The replay names `level`, the file the lines stand for.
 TestPlayResult testPlay(const std::vector<std::string>& lines, const std::string& name,
-                        int levelNumber, int ship, PlayObserver watcher);
+                        const LevelChoice& level, int ship, PlayObserver watcher);
 
-// Where the replay of a level file is kept: for levels/levelN.txt (N from 1 to LEVEL_COUNT)
-// it is solutions/levelN.txt beside levels/; other files have none.
-struct ReplayHome {
-    int level;
-    std::string file;
-};
-std::optional<ReplayHome> replayHomeOf(const std::string& levelPath);
+// Where the replay of the level file at `levelPath` is kept, as an absolute path: for the
+// game's levels/levelN.txt it is solutions/levelN.txt, for any other file NAME.replay beside it.
+std::string editorReplayHome(const std::string& levelPath);

@@ -18,15 +18,16 @@ namespace {
 
 int usage() {
     std::cerr << "usage: levelreport [--random-plays N] [--late-tries N] [--chart FILE.bmp] "
-                 "[LEVEL | FIRST-LAST]...\n"
-                 "Measures the levels (all 35 when none is named) from the game directory and\n"
-                 "prints a table. Exit status 0 when the campaign's targets hold, 1 when one is\n"
-                 "missed, 2 on errors.\n";
+                 "[LEVEL | FIRST-LAST | FILE]...\n"
+                 "Measures the levels (all 35 when none is named) from the game directory, each\n"
+                 "with its kept replay (solutions/levelN.txt; NAME.replay beside a level file),\n"
+                 "and prints a table. Exit status 0 when the campaign's targets hold, 1 when one\n"
+                 "is missed, 2 on errors (no level file, no replay).\n";
     return 2;
 }
 
 // "7" or "1-17"; false for anything else.
-bool addLevels(const std::string& text, std::vector<int>& numbers) {
+bool addLevels(const std::string& text, std::vector<LevelChoice>& levels) {
     char* end = nullptr;
     long first = std::strtol(text.c_str(), &end, 10), last = first;
     if (*end == '-')
@@ -34,7 +35,7 @@ bool addLevels(const std::string& text, std::vector<int>& numbers) {
     if (*end != '\0' || first < 1 || last > LEVEL_COUNT || first > last)
         return false;
     for (long number = first; number <= last; ++number)
-        numbers.push_back(int(number));
+        levels.push_back({int(number), levelFileName(int(number))});
     return true;
 }
 
@@ -46,10 +47,28 @@ std::string bouncesText(const std::vector<int>& bounces) {
     return text;
 }
 
+// Every level with its file and its replay, before anything is measured.
+bool levelsProblem(const std::vector<LevelChoice>& levels) {
+    bool problem = false;
+    for (const LevelChoice& level : levels) {
+        std::string error;
+        LevelChoice checked;
+        Replay replay;
+        if (!chooseLevel(level.number != 0 ? std::to_string(level.number) : level.file, checked,
+                         error) ||
+            !loadLevelReplay(level, replay, error)) {
+            std::cerr << "levelreport: " << level.title() << ": " << error << "\n";
+            problem = true;
+        }
+    }
+    return problem;
+}
+
 void printRow(const LevelRow& row) {
     std::string shooters = std::to_string(row.forward) + "+" + std::to_string(row.dual);
-    std::printf("| %2d | %-16s | %d | %2d | %d | %-3s | %-13s | %2d/%d | %2d/%d | %2d/%d | ",
-                row.number, row.name.c_str(), row.areas, row.walls, row.crates, shooters.c_str(),
+    const std::string level = row.number != 0 ? std::to_string(row.number) : row.file;
+    std::printf("| %2s | %-16s | %d | %2d | %d | %-3s | %-13s | %2d/%d | %2d/%d | %2d/%d | ",
+                level.c_str(), row.name.c_str(), row.areas, row.walls, row.crates, shooters.c_str(),
                 bouncesText(row.bounces).c_str(), row.randomWins, row.randomPlays,
                 row.slightlyLateWins, row.lateTries, row.quiteLateWins, row.lateTries);
     if (row.replayWins)
@@ -63,7 +82,7 @@ void printRow(const LevelRow& row) {
 
 int main(int argc, char* argv[]) {
     ReportOptions options;
-    std::vector<int> numbers;
+    std::vector<LevelChoice> levels;
     const char* chartPath = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--random-plays") == 0 && i + 1 < argc)
@@ -72,13 +91,19 @@ int main(int argc, char* argv[]) {
             options.lateTries = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--chart") == 0 && i + 1 < argc)
             chartPath = argv[++i];
-        else if (!addLevels(argv[i], numbers))
+        else if (argv[i][0] == '-')
+            return usage();
+        else if (std::strspn(argv[i], "0123456789-") != std::strlen(argv[i]))
+            levels.push_back(levelOfFile(argv[i]));
+        else if (!addLevels(argv[i], levels))
             return usage();
     }
     if (options.randomPlays < 1 || options.lateTries < 1)
         return usage();
-    if (numbers.empty())
-        addLevels("1-" + std::to_string(LEVEL_COUNT), numbers);
+    if (levels.empty())
+        addLevels("1-" + std::to_string(LEVEL_COUNT), levels);
+    if (levelsProblem(levels))
+        return 2;
     if (!startHeadless()) {
         std::cerr << "levelreport: cannot start the game headless: " << SDL_GetError() << "\n";
         return 2;
@@ -90,8 +115,8 @@ int main(int argc, char* argv[]) {
         SLIGHTLY_LATE, QUITE_LATE);
     std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
     std::vector<LevelRow> rows;
-    for (int number : numbers) {
-        rows.push_back(measureLevel(number, options));
+    for (const LevelChoice& level : levels) {
+        rows.push_back(measureLevel(level, options));
         printRow(rows.back());
     }
     const double seconds =

@@ -10,6 +10,7 @@
 #include "gamedir.h"
 #include "graphics.h"
 #include "headless.h"
+#include "levelchoice.h"
 #include "replayrunner.h"
 #include "skarlume.h"
 
@@ -49,11 +50,13 @@ int titleShot(const char* path) {
 }
 
 int usage() {
-    std::cerr << "usage: replay [--level N] [--frames N] [--shot FRAME FILE.bmp]... REPLAY\n"
+    std::cerr << "usage: replay [--level N|FILE] [--frames N] [--shot FRAME FILE.bmp]... REPLAY\n"
                  "       replay --title-shot FILE.bmp\n"
-                 "Plays the replay's level headless from the game directory (images/, levels/)\n"
-                 "and prints: won, lost or still playing, the frame, and whether a life was "
-                 "spent.\nExit status 0 when the level was won, 1 otherwise, 2 on errors.\n"
+                 "Plays the replay's level (\"level N\", or \"level FILE\" relative to the\n"
+                 "replay; --level N or FILE plays another) headless from the game directory\n"
+                 "(images/, levels/) and prints: won, lost or still playing, the frame, and\n"
+                 "whether a life was spent. Exit status 0 when the level was won, 1 otherwise,\n"
+                 "2 on errors (the replay or its level file cannot be read).\n"
                  "--title-shot saves the title screen as the game draws it, as a BMP.\n";
     return 2;
 }
@@ -63,11 +66,12 @@ int main(int argc, char* argv[]) {
     enterGameDirectory(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], "--title-shot") == 0)
         return titleShot(argv[2]);
-    int levelOverride = 0, frames = 0;
+    int frames = 0;
     const char* path = nullptr;
+    const char* levelOverride = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--level") == 0 && i + 1 < argc) {
-            levelOverride = std::atoi(argv[++i]);
+            levelOverride = argv[++i];
         } else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
             frames = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--shot") == 0 && i + 2 < argc) {
@@ -87,13 +91,26 @@ int main(int argc, char* argv[]) {
         std::cerr << "replay: " << error << "\n";
         return 2;
     }
-    if (levelOverride != 0)
-        replay.level = levelOverride;
+    LevelChoice level;
+    if (levelOverride != nullptr) {
+        if (!chooseLevel(levelOverride, level, error)) {
+            std::cerr << "replay: " << error << "\n";
+            return 2;
+        }
+        const Replay other = level.replay(replay.ship);
+        replay.level = other.level;
+        replay.levelFile = other.levelFile;
+    }
+    if (levelFileProblem(replay, error)) {
+        std::cerr << "replay: " << error << "\n";
+        return 2;
+    }
     if (!startOrSayWhy())
         return 2;
     ReplayOutcome outcome = playReplay(replay, frames, saveScreenshot);
-    std::printf("level %d: %s at frame %d, %s\n", replay.level, outcomeName(outcome.state),
-                outcome.frame, outcome.lifeSpent ? "a life spent" : "no life spent");
+    std::printf("%s: %s at frame %d, %s\n", levelTitleOf(replay).c_str(),
+                outcomeName(outcome.state), outcome.frame,
+                outcome.lifeSpent ? "a life spent" : "no life spent");
     UnloadImages();
     return outcome.state == STATE_LEVEL_WON ? 0 : 1;
 }

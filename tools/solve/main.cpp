@@ -17,18 +17,11 @@
 #include "gamedir.h"
 #include "graphics.h"
 #include "headless.h"
+#include "levelchoice.h"
 #include "solver.h"
 #include "survey.h"
 
 namespace {
-
-int levelNumberOf(const std::string& argument) {
-    std::string name = argument.substr(argument.find_last_of('/') + 1);
-    size_t digits = name.find_first_of("0123456789");
-    if (digits == std::string::npos)
-        return 0;
-    return std::atoi(name.c_str() + digits);
-}
 
 bool readPlan(const std::string& path, std::vector<Shot>& plan) {
     std::ifstream in(path);
@@ -50,17 +43,21 @@ int usage();
 
 // The level's geometry as a designer needs it: for every crate and enemy, the fewest wall
 // bounces of any single shot that reaches it (see survey.h).
-int survey(int number) {
-    if (number < 1 || number > LEVEL_COUNT)
-        return usage();
+int survey(const std::string& argument) {
+    LevelChoice level;
+    std::string error;
+    if (!chooseLevel(argument, level, error)) {
+        std::cerr << "solve: " << error << "\n";
+        return 2;
+    }
     if (!startHeadless()) {
         std::cerr << "solve: cannot start the game headless: " << SDL_GetError() << "\n";
         return 2;
     }
-    const Survey result = surveyLevel(number);
+    const Survey result = surveyLevel(level.file);
     for (const TargetSurvey& target : result.targets) {
-        std::printf("level %d: %s at (%d, %d): ", number, target.shooter ? "shooter" : "crate",
-                    target.x, target.y);
+        std::printf("%s: %s at (%d, %d): ", level.title().c_str(),
+                    target.shooter ? "shooter" : "crate", target.x, target.y);
         if (target.fewest < 0)
             std::printf("no single shot from frame 1 reaches it\n");
         else
@@ -74,8 +71,9 @@ int survey(int number) {
 int usage() {
     std::cerr << "usage: solve [--ship N] [--plan FILE] [--forgive FRAMES] [--out FILE] LEVEL\n"
                  "       solve --survey LEVEL\n"
-                 "LEVEL is a level number or levels/levelN.txt. Searches for a replay that wins\n"
-                 "the level with no life lost and writes it to solutions/levelN.txt (or FILE).\n"
+                 "LEVEL is a level number or any level file. Searches for a replay that wins the\n"
+                 "level with no life lost and writes it to solutions/levelN.txt, or for a file\n"
+                 "beside it as NAME.replay (or to FILE).\n"
                  "A plan file starts the search with given shots, one a line: X Y [WAIT [DODGE "
                  "[PAUSE]]]\n"
                  "(stand PAUSE frames; walk to X, Y; wait WAIT frames; fire; step DODGE pixels\n"
@@ -90,7 +88,8 @@ int usage() {
 
 int main(int argc, char* argv[]) {
     enterGameDirectory(argc, argv);
-    int ship = 1, number = 0, forgive = 15;
+    int ship = 1, forgive = 15;
+    const char* levelArgument = nullptr;
     std::string planPath, outPath;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--ship") == 0 && i + 1 < argc)
@@ -102,16 +101,23 @@ int main(int argc, char* argv[]) {
         else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
             outPath = argv[++i];
         else if (std::strcmp(argv[i], "--survey") == 0 && i + 1 < argc)
-            return survey(levelNumberOf(argv[i + 1]));
-        else if (argv[i][0] == '-' || number != 0)
+            return survey(argv[i + 1]);
+        else if (argv[i][0] == '-' || levelArgument != nullptr)
             return usage();
         else
-            number = levelNumberOf(argv[i]);
+            levelArgument = argv[i];
     }
-    if (number < 1 || number > LEVEL_COUNT || ship < 1 || ship > 3)
+    if (levelArgument == nullptr || ship < 1 || ship > 3)
         return usage();
+    LevelChoice level;
+    std::string error;
+    if (!chooseLevel(levelArgument, level, error)) {
+        std::cerr << "solve: " << error << "\n";
+        return 2;
+    }
     if (outPath.empty())
-        outPath = outputPath("solutions/level" + std::to_string(number) + ".txt");
+        outPath = level.number != 0 ? outputPath(replayHomeOf(level)) : replayHomeOf(level);
+    const std::string title = level.title();
     std::vector<Shot> plan;
     if (!planPath.empty() && !readPlan(planPath, plan)) {
         std::cerr << "solve: cannot read the plan " << planPath << "\n";
@@ -122,13 +128,13 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     auto started = std::chrono::steady_clock::now();
-    Solver solver(number, ship);
+    Solver solver(level, ship);
     solver.forgiveFrames = std::max(0, forgive);
     if (!solver.opened()) {
-        std::cerr << "solve: level " << number << " has nothing to shoot (or no file)\n";
+        std::cerr << "solve: " << title << " has nothing to shoot\n";
         return 2;
     }
-    std::cout << "level " << number << ": searching\n";
+    std::cout << title << ": searching\n";
     bool solved;
     {
         // Thousands of frames are played and none looked at.
@@ -138,20 +144,20 @@ int main(int argc, char* argv[]) {
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!solved) {
-        std::printf("level %d: no replay found (%ld plays, %.1f s)\n", number, solver.plays,
+        std::printf("%s: no replay found (%ld plays, %.1f s)\n", title.c_str(), solver.plays,
                     seconds);
         return 1;
     }
     Replay replay;
     solver.compose(plan, replay, nullptr);
     std::ofstream out(outPath);
-    writeReplay(out, replay);
+    writeReplay(out, replay, outPath);
     out.close();
     if (!out) {
         std::cerr << "solve: cannot write " << outPath << "\n";
         return 2;
     }
-    std::printf("level %d: won at frame %d with %zu shots (%ld plays, %.1f s); wrote %s\n", number,
+    std::printf("%s: won at frame %d with %zu shots (%ld plays, %.1f s); wrote %s\n", title.c_str(),
                 solver.frameWon(plan), plan.size(), solver.plays, seconds, outPath.c_str());
     UnloadImages();
     return 0;

@@ -144,9 +144,9 @@ constexpr int FORGIVE_TRIES = 16;
 
 }  // namespace
 
-Solver::Solver(int number, int ship) : number(number), ship(ship) {
+Solver::Solver(const LevelChoice& chosen, int ship) : chosen(chosen), ship(ship) {
     lives = STARTING_LIVES;
-    changeLevel(number, bg, ship);
+    changeLevel(chosen.file, bg, ship);
     Level* level = getCurrentLevel();
     field = std::make_unique<Field>(level->getPlayer(), ship);
     startX = level->getPlayer()->getXPosition();
@@ -163,9 +163,7 @@ Solver::~Solver() = default;
 // Builds the replay of a plan; false when a walk is impossible.
 bool Solver::compose(const std::vector<Shot>& plan, Replay& replay,
                      std::vector<int>* fireFrames) const {
-    replay = Replay();
-    replay.level = number;
-    replay.ship = ship;
+    replay = chosen.replay(ship);
     KeyWriter keys;
     int frame = 1, x = startX, y = startY;
     std::vector<Move> path;

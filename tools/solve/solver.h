@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "levelchoice.h"
 #include "replayfile.h"
 
 // One shot of a plan: stand still for `pause` frames, walk to (x, y), wait, fire, then step
@@ -31,8 +32,8 @@ class Field;
 
 class Solver {
 public:
-    // Reads level `number` of the working directory; needs the game started headless.
-    Solver(int number, int ship);
+    // Reads the level; needs the game started headless.
+    Solver(const LevelChoice& level, int ship);
     ~Solver();
     Solver(const Solver&) = delete;
     Solver& operator=(const Solver&) = delete;
@@ -60,7 +61,8 @@ private:
     bool extend(std::vector<Shot>& plan, const Outcome& now, std::ostream& log);
     std::vector<Shot> candidatesFrom(int x, int y) const;
 
-    int number, ship;
+    LevelChoice chosen;
+    int ship;
     std::unique_ptr<Field> field;
     int startX = 0, startY = 0;
     int targetCount = 0;
