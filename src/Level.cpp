@@ -48,6 +48,18 @@ Level::Level(int number, SDL_Surface* background, int ship, const ProblemSink& p
     loadFile(name.c_str(), problems);
 }
 
+Level::Level(const std::string& path, SDL_Surface* background, int ship,
+             const ProblemSink& problems)
+    : enemyCount(0),
+      shotCount(0),
+      player(nullptr),
+      background(background),
+      status(LEVEL_PLAYING),
+      opened(false) {
+    player = new Player(0, 0, PLAYER_MAX_SHOTS, ship, addLaserToCurrentLevel);
+    loadFile(path.c_str(), problems);
+}
+
 Level::Level(const std::vector<std::string>& lines, const char* name, SDL_Surface* background,
              int ship, const ProblemSink& problems)
     : enemyCount(0),
@@ -57,6 +69,8 @@ Level::Level(const std::vector<std::string>& lines, const char* name, SDL_Surfac
       status(LEVEL_PLAYING),
       opened(true) {
     player = new Player(0, 0, PLAYER_MAX_SHOTS, ship, addLaserToCurrentLevel);
+    if (!lines.empty())
+        this->name = levelNameOf(lines.front());
     int lineNumber = 0;
     for (const std::string& line : lines)
         loadLine(line, name, ++lineNumber, problems);
@@ -74,6 +88,7 @@ Level::~Level() {
 void Level::step() {
     if (status != LEVEL_PLAYING)
         return;
+    ++steps;
     player->move();
     // Enemies fire during their move; their lasers join the back of the list and move below.
     for (Ship* ship : enemies)
@@ -115,6 +130,8 @@ void Level::drawFrame(const std::vector<SDL_Rect>* drawnSince) {
     moved.clear();
     {
         DrawnAreas recorded(moved);
+        if (underlay)
+            underlay();
         player->drawShip();
     }
     scenery.drawOutlinesOver(moved);
@@ -407,8 +424,11 @@ void Level::loadFile(const char* path, const ProblemSink& problems) {
     std::string line;
     int lineNumber = 0;
     // Reading stops at the end of the file and on any read error alike.
-    while (readLevelLine(file, line))
+    while (readLevelLine(file, line)) {
+        if (lineNumber == 0)
+            name = levelNameOf(line);
         loadLine(line, path, ++lineNumber, problems);
+    }
     if (file.bad())
         problems({path, 0, "Cannot read file"});
 }
