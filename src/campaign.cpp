@@ -51,8 +51,9 @@ bool checkLevelFile(const std::string& path, std::string& problem) {
         return false;
     }
     if (!holdsARecord(text)) {
-        problem = path + " is not a level file: no line in it is a Ship, ShipArea, Wall, "
-                         "Crate, EnemyForward or EnemyDual record";
+        problem = path +
+                  " is not a level file: no line in it is a Ship, ShipArea, Wall, "
+                  "Crate, EnemyForward or EnemyDual record";
         return false;
     }
     return true;
@@ -104,8 +105,8 @@ bool openCampaign(const std::string& path, Campaign& campaign, std::string& erro
         for (int n = count + 2; !laterLevel && n <= count + 10; ++n)
             laterLevel = fs::exists(fs::symlink_status(levelPath(pack, n), code));
         if (laterLevel)
-            stopNote = "the pack " + path + " stops after level " + std::to_string(count) +
-                       ": " + problem;
+            stopNote =
+                "the pack " + path + " stops after level " + std::to_string(count) + ": " + problem;
     }
     pack.levelCount = count;
     campaign = pack;

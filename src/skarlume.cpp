@@ -241,8 +241,8 @@ int handleTitle() {
         if (!titleNotice.empty())
             letterCentred(TITLE_NOTICE_Y, titleNotice, Ink::Problem);
     };
-    const int next = runRedrawingScreen(
-        IMG_START_MENU, drawMarks, [&selection, first, continueAt](SDLKey key) {
+    const int next =
+        runRedrawingScreen(IMG_START_MENU, drawMarks, [&selection, first, continueAt](SDLKey key) {
             if (key == SDLK_UP || key == SDLK_DOWN) {
                 const int count = TITLE_ITEM_COUNT - first;
                 const int step = key == SDLK_DOWN ? 1 : count - 1;
@@ -303,15 +303,18 @@ int handleLevelLost() {
     const std::string left =
         lives == 1 ? "1 ship left: the last one" : std::to_string(lives) + " ships left";
     auto drawLeft = [left] { letterCentred(STILL_SCREEN_TEXT_Y, left, Ink::Highlight); };
-    return runStillScreen(IMG_LEVEL_LOSE, [](SDLKey key) {
-        if (isConfirmKey(key))
-            return int(STATE_GAME);
-        if (key == SDLK_s)
-            return int(STATE_SHIP_SELECT);
-        if (key == SDLK_ESCAPE)
-            return int(STATE_TITLE);
-        return STAY;
-    }, drawLeft);
+    return runStillScreen(
+        IMG_LEVEL_LOSE,
+        [](SDLKey key) {
+            if (isConfirmKey(key))
+                return int(STATE_GAME);
+            if (key == SDLK_s)
+                return int(STATE_SHIP_SELECT);
+            if (key == SDLK_ESCAPE)
+                return int(STATE_TITLE);
+            return STAY;
+        },
+        drawLeft);
 }
 
 int handleLevelWon() {
@@ -329,17 +332,20 @@ int handleLevelWon() {
             std::cerr << "skarlume: the progress is not kept: " << error << std::endl;
     }
     auto drawSaid = [said] { letterCentred(STILL_SCREEN_TEXT_Y, said, Ink::Highlight); };
-    return runStillScreen(IMG_LEVEL_COMPLETE, [&campaign](SDLKey key) {
-        if (key == SDLK_ESCAPE)
-            return int(STATE_TITLE);
-        if (isConfirmKey(key)) {
-            if (level >= campaign.levelCount)
+    return runStillScreen(
+        IMG_LEVEL_COMPLETE,
+        [&campaign](SDLKey key) {
+            if (key == SDLK_ESCAPE)
                 return int(STATE_TITLE);
-            ++level;
-            return int(STATE_GAME);
-        }
-        return STAY;
-    }, drawSaid);
+            if (isConfirmKey(key)) {
+                if (level >= campaign.levelCount)
+                    return int(STATE_TITLE);
+                ++level;
+                return int(STATE_GAME);
+            }
+            return STAY;
+        },
+        drawSaid);
 }
 
 namespace {
