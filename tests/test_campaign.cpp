@@ -12,6 +12,7 @@
 
 #include "Level.h"
 #include "campaign.h"
+#include "gamedir.h"
 #include "progress.h"
 #include "skarlume.h"
 #include "testutil.h"
@@ -213,6 +214,28 @@ TEST_F(LevelPacks, OneFileIsALevelOfItsOwnWithoutProgress) {
     EXPECT_EQ(campaign.levelCount, 1);
     EXPECT_EQ(levelPath(campaign, 1), file);
     EXPECT_EQ(progressKey(campaign), "");
+}
+
+TEST(OwnLevels, AreKeptInTheDataFolderWhereAPackFindsThem) {
+    ScopedHome home;
+    const std::string folder = home.path() + "/XDG_DATA_HOME/skarlume/levels";
+    std::string error;
+    EXPECT_EQ(ownLevelPath("level4.txt", error), folder + "/level4.txt") << error;
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    // No name: the next free number, so that a new level joins the end of the pack.
+    EXPECT_EQ(ownLevelPath("", error), folder + "/level1.txt") << error;
+    std::ofstream(folder + "/level1.txt") << PLAYABLE;
+    std::ofstream(folder + "/level2.txt") << PLAYABLE;
+    const std::string next = ownLevelPath("", error);
+    EXPECT_EQ(next, folder + "/level3.txt") << error;
+    std::ofstream(next) << PLAYABLE;
+    Campaign pack;
+    std::string note;
+    ASSERT_TRUE(openCampaign(folder, pack, error, note)) << error;
+    EXPECT_EQ(pack.levelCount, 3);
+
+    EXPECT_EQ(ownLevelPath("../escape.txt", error), "");
+    EXPECT_NE(error.find("bare"), std::string::npos) << error;
 }
 
 TEST(LevelNames, AreTheFirstLineUpToItsColon) {
