@@ -40,7 +40,7 @@ bool pausesPlay(const SDL_Event& event) {
     if (event.type == SDL_KEYDOWN)
         return event.key.keysym.sym == SDLK_p;
     return event.type == SDL_ACTIVEEVENT && event.active.gain == 0 &&
-           (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0;
+           (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0 && focusLossWasReal();
 }
 
 int runPause(std::vector<SDL_Event>& released) {

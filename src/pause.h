@@ -6,7 +6,8 @@
 
 #include <vector>
 
-// Whether an event pauses play: P, or the window losing the keyboard focus or being hidden.
+// Whether an event pauses play: P, or the window losing the keyboard focus or being hidden
+// after it held it (see focusLossWasReal).
 bool pausesPlay(const SDL_Event& event);
 
 // Shows the paused game over what the screen holds and waits: STATE_GAME when P goes on,

@@ -8,6 +8,7 @@
 
 #include "banner.h"
 #include "graphics.h"
+#include "input.h"
 #include "lettering.h"
 #include "levelfixture.h"
 #include "pause.h"
@@ -71,6 +72,22 @@ TEST_F(StartAndPause, LosingTheFocusPausesAndEscapeLeavesWithoutAFrame) {
     focus.type = SDL_ACTIVEEVENT;
     focus.active.gain = 0;
     focus.active.state = SDL_APPINPUTFOCUS;
+    // A window that was never known to hold the keyboard loses nothing and plays on; one that
+    // had a key pressed pauses when it loses the focus.
+    SDL_Event read;
+    pushEvent(focus);
+    pushEvent(focus);
+    ASSERT_TRUE(pollInput(read));
+    ASSERT_TRUE(pollInput(read));
+    EXPECT_FALSE(pausesPlay(read)) << "a second loss took nothing";
+    pushKey(SDL_KEYDOWN, SDLK_a);
+    pushEvent(focus);
+    ASSERT_TRUE(pollInput(read));
+    ASSERT_TRUE(pollInput(read));
+    EXPECT_TRUE(pausesPlay(read));
+    ASSERT_FALSE(pollInput(read));
+
+    pushKey(SDL_KEYDOWN, SDLK_a);
     pushEvent(focus);
     pushKey(SDL_KEYDOWN, SDLK_ESCAPE);
     const int livesBefore = lives;

@@ -21,7 +21,7 @@ for tool in xdotool import compare convert; do
     command -v $tool >/dev/null || fail "$tool is not installed (scripts/install-deps.sh installs it)"
 done
 IMAGES=$GAME_DIR/images
-SHOTS=$WORK/shots
+SHOTS=${CAMPAIGN_SHOTS:-$WORK/shots}
 mkdir -p "$SHOTS"
 
 press() {
