@@ -560,6 +560,9 @@ int SDL_main(int argc, char* argv[]) {
         std::cout << usageText();
         return 0;
     }
+#ifndef __EMSCRIPTEN__
+    // (The web page's level file is the web shim's: below, and back at the title the campaign
+    // resumes.)
     if (!options.levels.empty()) {
         std::string stopNote;
         // Checked before any window opens: a path that is no level ends the program here.
@@ -572,6 +575,7 @@ int SDL_main(int argc, char* argv[]) {
             setTitleNotice(stopNote);
         }
     }
+#endif
     currentSettings() = loadSettings(std::cerr);
     currentProgress() = loadProgress(std::cerr);
     // Audio is opened on its own once the window and pictures are there: a machine without
