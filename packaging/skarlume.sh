@@ -14,5 +14,19 @@ if [ -z "$DISPLAY$WAYLAND_DISPLAY$SDL_VIDEODRIVER" ]; then
     echo "skarlume: no display to open the game's window on (DISPLAY is not set)" >&2
     exit 1
 fi
+# A level file or folder named on the command line means what it meant where the player stood.
+here=$(pwd)
+paths_only=
+for argument; do
+    shift
+    case "$paths_only$argument" in
+        --) paths_only=yes ;;
+        -*) ;;
+        yes/* | /*) ;;
+        yes*) argument="$here/$argument" ;;
+        *) argument="$here/$argument" ;;
+    esac
+    set -- "$@" "${argument}"
+done
 cd "$data" || exit 1
-exec "$game"
+exec "$game" "$@"

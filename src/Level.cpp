@@ -60,6 +60,8 @@ Level::Level(const std::vector<std::string>& lines, const char* name, SDL_Surfac
       status(LEVEL_PLAYING),
       opened(true) {
     player = new Player(0, 0, PLAYER_MAX_SHOTS, ship, addLaserToCurrentLevel);
+    if (!lines.empty())
+        this->name = levelNameOf(lines.front());
     int lineNumber = 0;
     for (const std::string& line : lines)
         loadLine(line, name, ++lineNumber, problems);
@@ -77,6 +79,7 @@ Level::~Level() {
 void Level::step() {
     if (status != LEVEL_PLAYING)
         return;
+    ++steps;
     player->move();
     // Enemies fire during their move; their lasers join the back of the list and move below.
     for (Ship* ship : enemies)
@@ -118,6 +121,8 @@ void Level::drawFrame(const std::vector<SDL_Rect>* drawnSince) {
     moved.clear();
     {
         DrawnAreas recorded(moved);
+        if (underlay)
+            underlay();
         player->drawShip();
     }
     scenery.drawOutlinesOver(moved);
@@ -419,8 +424,11 @@ void Level::loadFile(const char* path, const ProblemSink& problems) {
     std::string line;
     int lineNumber = 0;
     // Reading stops at the end of the file and on any read error alike.
-    while (readLevelLine(file, line))
+    while (readLevelLine(file, line)) {
+        if (lineNumber == 0)
+            name = levelNameOf(line);
         loadLine(line, path, ++lineNumber, problems);
+    }
     if (file.bad())
         problems({path, 0, "Cannot read file"});
 }

@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <list>
 #include <string>
 #include <utility>
@@ -28,7 +29,7 @@ public:
     // Levels are read from levels/levelN.txt; the loader's problems go to `problems`.
     Level(int number, SDL_Surface* background, int ship,
           const ProblemSink& problems = printToStandardError);
-    // A level read from any level file (the tools', given by path).
+    // A level read from any level file: a tool's, a level pack's, or one named on the command line.
     Level(const std::string& path, SDL_Surface* background, int ship,
           const ProblemSink& problems = printToStandardError);
     // A level read from lines of text instead of its numbered file (the editor's unsaved
@@ -53,6 +54,14 @@ public:
     // Where the last draw changed the screen, or null when it laid the whole backdrop.
     const std::vector<SDL_Rect>* changedPlaces() const { return changedWhole ? nullptr : &changed; }
 
+    // Drawn each frame over the backdrop and under everything else, while set: what it shows
+    // never hides a ship, a laser, an outline or a wall. The places it drew are laid anew with
+    // the backdrop the next frame, so it may draw less or nothing later.
+    void setUnderlay(std::function<void()> draw) { underlay = std::move(draw); }
+    bool hasUnderlay() const { return bool(underlay); }
+    // The frames stepped while the level was being played.
+    int framesStepped() const { return steps; }
+
     void addWall(Wall w);
     void addEnemy(Ship* s);
     void addLaser(Laser l);
@@ -67,6 +76,8 @@ public:
     int getShotCount() const { return shotCount; }
     SDL_Surface* getBackground() const { return background; }
     bool fileOpened() const { return opened; }
+    // What its file's first line calls the level (see levelNameOf); "" without a name.
+    const std::string& getName() const { return name; }
     const std::vector<Ship*>& getEnemies() const { return enemies; }
     const std::vector<Laser>& getLasers() const { return lasers; }
     const std::list<Wall>& getWalls() const { return walls; }
@@ -110,6 +121,9 @@ private:
     bool changedWhole = true;
     int status;
     bool opened;
+    std::string name;
+    std::function<void()> underlay;
+    int steps = 0;
     FrameEvents events;
 };
 

@@ -57,6 +57,17 @@ const char* directionWord(int direction) {
     return "UP";
 }
 
+std::string levelNameOf(const std::string& firstLine) {
+    if (firstLine.find('(') != std::string::npos)
+        return "";
+    const std::string name = firstLine.substr(0, firstLine.find(':'));
+    const char* blanks = " \t";
+    const size_t first = name.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return "";
+    return name.substr(first, name.find_last_not_of(blanks) - first + 1);
+}
+
 bool readLevelLine(std::istream& in, std::string& line) {
     if (!std::getline(in, line))
         return false;

@@ -24,6 +24,10 @@ int getDirection(std::string word);
 // The word of a facing: UP, RIGHT, DOWN or LEFT (UP for any other direction).
 const char* directionWord(int direction);
 
+// The name a level file's first line gives its level: the line up to its first ":" without
+// the blanks around it, or "" for a line with a "(" (a record, or one the loader refused).
+std::string levelNameOf(const std::string& firstLine);
+
 // Reads the next line of a level file without its line end, LF or CR LF alike.
 bool readLevelLine(std::istream& in, std::string& line);
 

@@ -65,6 +65,9 @@ bool startVideo() {
     return true;
 }
 
+// The caption survives a new mode (a fullscreen switch where SDL has no toggle).
+std::string caption = GAME_CAPTION;
+
 SDL_Surface* setMode(Uint32 flags) {
     game_screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, flags);
     if (game_screen == nullptr) {
@@ -72,7 +75,7 @@ SDL_Surface* setMode(Uint32 flags) {
         return nullptr;
     }
     videoFlags = flags;
-    SDL_WM_SetCaption("Skarlume", "Skarlume");
+    SDL_WM_SetCaption(caption.c_str(), GAME_CAPTION);
     return game_screen;
 }
 }  // namespace
@@ -352,4 +355,29 @@ PresentWatcher::PresentWatcher(Receiver receive) : receive(std::move(receive)), 
 
 PresentWatcher::~PresentWatcher() {
     watcher = previous;
+}
+
+void setWindowCaption(const std::string& text) {
+    caption = text;
+    if (game_screen != nullptr)
+        SDL_WM_SetCaption(caption.c_str(), GAME_CAPTION);
+}
+
+const std::string& windowCaption() {
+    return caption;
+}
+
+void DimScreen() {
+    if (game_screen == nullptr)
+        return;
+    const SDL_PixelFormat* format = game_screen->format;
+    SDL_Surface* shade =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, game_screen->w, game_screen->h, format->BitsPerPixel,
+                             format->Rmask, format->Gmask, format->Bmask, format->Amask);
+    if (shade == nullptr)
+        return;
+    SDL_FillRect(shade, nullptr, SDL_MapRGB(shade->format, 0, 0, 0));
+    SDL_SetAlpha(shade, SDL_SRCALPHA, SDL_ALPHA_OPAQUE / 2 + SDL_ALPHA_OPAQUE / 4);
+    SDL_BlitSurface(shade, nullptr, game_screen, nullptr);
+    SDL_FreeSurface(shade);
 }

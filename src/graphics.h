@@ -6,6 +6,7 @@
 #include <functional>
 #include <iosfwd>
 #include <optional>
+#include <string>
 #include <vector>
 
 constexpr int SCREEN_WIDTH = 1024;
@@ -58,6 +59,14 @@ extern SDL_Surface* images[IMAGE_COUNT];
 extern bool loaded;
 
 SDL_Surface* InitVideo(Uint32 flags);
+
+// The window's caption: the game's name, and the level's while one is played.
+constexpr const char* GAME_CAPTION = "Skarlume";
+void setWindowCaption(const std::string& text);
+const std::string& windowCaption();
+
+// Darkens the whole screen, so that text drawn over it stands out (the paused game).
+void DimScreen();
 
 // A desktop narrower or lower than the window plus these margins (a window's frame, the panels)
 // cannot show the whole window.

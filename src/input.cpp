@@ -14,6 +14,24 @@
 
 namespace {
 
+// Whether the window is known to hold the keyboard, and whether it did when it last lost it.
+bool keyboardHeld = false;
+bool lastLossWasReal = false;
+
+void noteFocus(const SDL_Event& event) {
+    if (event.type == SDL_KEYDOWN) {
+        keyboardHeld = true;
+    } else if (event.type == SDL_ACTIVEEVENT &&
+               (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0) {
+        if (event.active.gain != 0) {
+            keyboardHeld = true;
+        } else {
+            lastLossWasReal = keyboardHeld;
+            keyboardHeld = false;
+        }
+    }
+}
+
 // Events made from the gamepad's, waiting for the screen to read them.
 std::deque<SDL_Event> translated;
 
@@ -159,12 +177,17 @@ bool nextEvent(SDL_Event& event, bool wait, bool gameKeys) {
             continue;
         }
         takeWindowKeys(event);
+        noteFocus(event);
         if (!gameKeys || !handledOnEveryScreen(event))
             return true;
     }
 }
 
 }  // namespace
+
+bool focusLossWasReal() {
+    return lastLossWasReal;
+}
 
 bool pollInput(SDL_Event& event) {
     return nextEvent(event, false, true);

@@ -7,6 +7,12 @@
 
 #include <vector>
 
+// Whether the last focus loss that reached a screen took the keyboard from a window known to
+// have held it: one that had a key pressed or gained the focus since the loss before. A window
+// that never had the focus (one that some desktops report as losing it as soon as it opens)
+// loses nothing.
+bool focusLossWasReal();
+
 // The next waiting event for a screen, if any.
 bool pollInput(SDL_Event& event);
 // Sleeps until the next event for a screen. A wait that fails can only mean that no event will

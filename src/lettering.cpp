@@ -3,6 +3,9 @@
 
 #include "graphics.h"
 
+#include <iostream>
+#include <memory>
+
 Lettering::~Lettering() {
     SDL_FreeSurface(sheet);
 }
@@ -40,4 +43,29 @@ void Lettering::draw(int x, int y, const std::string& text, Ink ink) const {
         DrawPartialImage(sheet, x, y, index * cellWidth, row, cellWidth, cellHeight);
         x += cellWidth;
     }
+}
+
+namespace {
+std::unique_ptr<Lettering> shared;
+bool sharedFailed = false;
+}  // namespace
+
+const Lettering* gameLettering() {
+    if (shared == nullptr && !sharedFailed) {
+        auto loading = std::make_unique<Lettering>();
+        std::string error;
+        if (loading->load(GLYPH_SHEET_FILE, error))
+            shared = std::move(loading);
+        else {
+            sharedFailed = true;
+            std::cerr << "skarlume: no lettering, so no level names are shown: " << error
+                      << std::endl;
+        }
+    }
+    return shared.get();
+}
+
+void unloadGameLettering() {
+    shared.reset();
+    sharedFailed = false;
 }

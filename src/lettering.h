@@ -29,3 +29,10 @@ private:
     int cellWidth = 0;
     int cellHeight = 0;
 };
+
+// The game's own lettering (the level's name in play, the texts over the still screens),
+// loaded at its first use once the window is open; null, said once on the standard error
+// stream, when the sheet cannot be loaded: the game then plays without those texts.
+const Lettering* gameLettering();
+// Frees it with the other pictures; the next use loads it again.
+void unloadGameLettering();

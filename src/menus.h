@@ -17,6 +17,14 @@ constexpr int TITLE_OUTLINE_W = 334, TITLE_OUTLINE_H = 110;
 constexpr MenuPlace TITLE_OUTLINE_AT[TITLE_ITEM_COUNT] = {TITLE_ITEMS[0],
                                                           {TITLE_ITEMS[1].x + 1, TITLE_ITEMS[1].y}};
 
+// With progress to continue from, the title offers it on a line of lettering above New Game;
+// below the key line it says what went wrong with the last level asked for.
+constexpr int TITLE_CONTINUE_Y = 268;
+constexpr int TITLE_NOTICE_Y = 742;
+// Where the level won and lost screens say which level it was and how many ships are left:
+// between their line of explanation and their keys.
+constexpr int STILL_SCREEN_TEXT_Y = 372;
+
 // The ship select's bar under each of the three ships, and its size.
 constexpr int SHIP_COUNT = 3;
 constexpr MenuPlace SHIP_SELECT_BAR_AT[SHIP_COUNT] = {{30, 623}, {400, 623}, {767, 623}};

@@ -41,13 +41,20 @@ bool parseOptions(int argc, const char* const argv[], Options& options, std::str
 const char* usageText() {
     return "usage: skarlume [--mute] [--fullscreen | --window] [FILE | DIR]\n"
            "Plays the game's 35 levels from the game directory (images/, levels/).\n"
-           "  FILE          play that level file straight away\n"
-           "  DIR           play the folder's level1.txt, level2.txt, ... as a campaign\n"
+           "  FILE          play that level file straight away, with four ships; once it is\n"
+           "                won, back to the title\n"
+           "  DIR           play the folder's level1.txt, level2.txt, ... as a level pack, a\n"
+           "                campaign with its own progress, up to the first missing level\n"
+           "                (the installed editor keeps new levels in\n"
+           "                $XDG_DATA_HOME/skarlume/levels/, a pack of the player's own)\n"
            "  --mute        no sound for this run only; on every screen M turns sound on and\n"
            "                off and - and + set its volume, both kept in the settings\n"
            "  --fullscreen  fill the screen (F11 or Alt+Return switch on every screen)\n"
            "  --window      play in a window\n"
            "  --help        print this and exit\n"
-           "Settings are kept in $XDG_CONFIG_HOME/skarlume/settings.ini, progress in\n"
-           "$XDG_DATA_HOME/skarlume/ (by default ~/.config and ~/.local/share).\n";
+           "In play, P pauses and resumes (so does leaving the window).\n"
+           "Settings are kept in $XDG_CONFIG_HOME/skarlume/settings.ini, the furthest level\n"
+           "reached in $XDG_DATA_HOME/skarlume/progress.ini, which the title offers to continue\n"
+           "from (by default ~/.config and ~/.local/share).\n"
+           "A FILE or DIR that is missing or no level ends the game at once, with status 1.\n";
 }

@@ -12,10 +12,15 @@
 #include "Level.h"
 #include "Player.h"
 #include "audio.h"
+#include "banner.h"
+#include "campaign.h"
 #include "graphics.h"
 #include "input.h"
+#include "lettering.h"
 #include "menus.h"
 #include "options.h"
+#include "pause.h"
+#include "progress.h"
 #include "settings.h"
 #ifdef __EMSCRIPTEN__
 #include "webshim.h"
@@ -105,8 +110,14 @@ int runRedrawingScreen(int picture, std::function<void()> drawMark, OnKey onKey)
 }
 
 template <typename OnKey>
-int runStillScreen(int picture, OnKey onKey) {
-    return runMenu(MenuPicture(picture, nullptr), false, onKey);
+int runStillScreen(int picture, OnKey onKey, std::function<void()> drawOver = nullptr) {
+    return runMenu(MenuPicture(picture, std::move(drawOver)), false, onKey);
+}
+
+// One line of the game's lettering, centred across the window.
+void letterCentred(int y, const std::string& text, Ink ink) {
+    if (const Lettering* lettering = gameLettering())
+        lettering->draw((SCREEN_WIDTH - lettering->width(text)) / 2, y, text, ink);
 }
 
 bool isConfirmKey(SDLKey key) {
@@ -119,6 +130,12 @@ bool isConfirmKey(SDLKey key) {
 class FramePacer {
 public:
     FramePacer() : origin(Clock::now()) {}
+
+    // After a pause: the next frame's deadline counts from now.
+    void restart() {
+        origin = Clock::now();
+        frames = 0;
+    }
 
     void waitForNextFrame() {
         ++frames;
@@ -187,27 +204,68 @@ int runScreen(int state) {
 
 }  // namespace
 
+namespace {
+std::string titleNotice;
+}  // namespace
+
+void setTitleNotice(const std::string& text) {
+    titleNotice = text;
+}
+
+std::string levelTitle(int number, const std::string& name) {
+    const Campaign& campaign = currentCampaign();
+    if (campaign.kind != CampaignKind::OneLevel)
+        return bannerText(number, name);
+    if (!name.empty())
+        return name;
+    const size_t slash = campaign.file.rfind('/');
+    return slash == std::string::npos ? campaign.file : campaign.file.substr(slash + 1);
+}
+
+// The title's items are New Game and Credits, with Continue above them when there is progress
+// to continue from: without it the title is the picture and its two items alone.
 int handleTitle() {
-    int selection = 0;  // 0 new game, 1 credits
-    auto drawOutline = [&selection] {
-        const MenuPlace outline = TITLE_OUTLINE_AT[selection];
-        DrawImage(GetImage(IMG_START_MENU_OUTLINE), outline.x, outline.y);
-    };
-    return runRedrawingScreen(IMG_START_MENU, drawOutline, [&selection](SDLKey key) {
-        if (key == SDLK_UP || key == SDLK_DOWN) {
-            selection = 1 - selection;
-            playSound(SOUND_MENU_MOVE);
-        } else if (isConfirmKey(key)) {
-            if (selection == 1)
-                return int(STATE_CREDITS);
-            level = 1;
-            lives = STARTING_LIVES;
-            return int(STATE_INSTRUCTIONS);
-        } else if (key == SDLK_ESCAPE) {
-            return int(STATE_QUIT);
+    const int continueAt = continueLevel(currentProgress(), currentCampaign());
+    const int first = continueAt > 0 ? -1 : 0;  // -1 continue, 0 new game, 1 credits
+    int selection = first;
+    auto drawMarks = [&selection, continueAt] {
+        if (selection >= 0) {
+            const MenuPlace outline = TITLE_OUTLINE_AT[selection];
+            DrawImage(GetImage(IMG_START_MENU_OUTLINE), outline.x, outline.y);
         }
-        return STAY;
-    });
+        if (continueAt > 0) {
+            const std::string item = "Continue from level " + std::to_string(continueAt);
+            letterCentred(TITLE_CONTINUE_Y, selection < 0 ? "> " + item + " <" : item,
+                          selection < 0 ? Ink::Highlight : Ink::Plain);
+        }
+        if (!titleNotice.empty())
+            letterCentred(TITLE_NOTICE_Y, titleNotice, Ink::Problem);
+    };
+    const int next =
+        runRedrawingScreen(IMG_START_MENU, drawMarks, [&selection, first, continueAt](SDLKey key) {
+            if (key == SDLK_UP || key == SDLK_DOWN) {
+                const int count = TITLE_ITEM_COUNT - first;
+                const int step = key == SDLK_DOWN ? 1 : count - 1;
+                selection = first + (selection - first + step) % count;
+                playSound(SOUND_MENU_MOVE);
+            } else if (isConfirmKey(key)) {
+                if (selection == 1)
+                    return int(STATE_CREDITS);
+                lives = STARTING_LIVES;
+                if (selection < 0) {
+                    level = continueAt;
+                    return int(STATE_SHIP_SELECT);
+                }
+                level = 1;
+                return int(STATE_INSTRUCTIONS);
+            } else if (key == SDLK_ESCAPE) {
+                return int(STATE_QUIT);
+            }
+            return STAY;
+        });
+    if (next != STATE_QUIT)
+        titleNotice.clear();
+    return next;
 }
 
 int handleInstructions() {
@@ -242,29 +300,52 @@ int handleShipSelect() {
 }
 
 int handleLevelLost() {
-    return runStillScreen(IMG_LEVEL_LOSE, [](SDLKey key) {
-        if (isConfirmKey(key))
-            return int(STATE_GAME);
-        if (key == SDLK_s)
-            return int(STATE_SHIP_SELECT);
-        if (key == SDLK_ESCAPE)
-            return int(STATE_TITLE);
-        return STAY;
-    });
+    const std::string left =
+        lives == 1 ? "1 ship left: the last one" : std::to_string(lives) + " ships left";
+    auto drawLeft = [left] { letterCentred(STILL_SCREEN_TEXT_Y, left, Ink::Highlight); };
+    return runStillScreen(
+        IMG_LEVEL_LOSE,
+        [](SDLKey key) {
+            if (isConfirmKey(key))
+                return int(STATE_GAME);
+            if (key == SDLK_s)
+                return int(STATE_SHIP_SELECT);
+            if (key == SDLK_ESCAPE)
+                return int(STATE_TITLE);
+            return STAY;
+        },
+        drawLeft);
 }
 
 int handleLevelWon() {
-    return runStillScreen(IMG_LEVEL_COMPLETE, [](SDLKey key) {
-        if (key == SDLK_ESCAPE)
-            return int(STATE_TITLE);
-        if (isConfirmKey(key)) {
-            if (level == LEVEL_COUNT)
+    const Campaign& campaign = currentCampaign();
+    const Level* won = getCurrentLevel();
+    const std::string name = won != nullptr ? won->getName() : "";
+    std::string said = levelTitle(level, name);
+    if (campaign.kind != CampaignKind::OneLevel)
+        said = "Level " + std::to_string(level) + " of " + std::to_string(campaign.levelCount) +
+               (name.empty() ? "" : ": " + name);
+    // The next level is reached once this one is won, whether or not it is played now.
+    if (level < campaign.levelCount && noteReached(currentProgress(), campaign, level + 1)) {
+        std::string error;
+        if (!saveProgress(currentProgress(), error))
+            std::cerr << "skarlume: the progress is not kept: " << error << std::endl;
+    }
+    auto drawSaid = [said] { letterCentred(STILL_SCREEN_TEXT_Y, said, Ink::Highlight); };
+    return runStillScreen(
+        IMG_LEVEL_COMPLETE,
+        [&campaign](SDLKey key) {
+            if (key == SDLK_ESCAPE)
                 return int(STATE_TITLE);
-            ++level;
-            return int(STATE_GAME);
-        }
-        return STAY;
-    });
+            if (isConfirmKey(key)) {
+                if (level >= campaign.levelCount)
+                    return int(STATE_TITLE);
+                ++level;
+                return int(STATE_GAME);
+            }
+            return STAY;
+        },
+        drawSaid);
 }
 
 namespace {
@@ -284,6 +365,8 @@ int handleCredits() {
 int handlePlayEvent(const SDL_Event& event, Player* player) {
     if (event.type == SDL_QUIT)
         return STATE_QUIT;
+    if (pausesPlay(event))
+        return STATE_PAUSED;
     if (event.type == SDL_KEYDOWN) {
         switch (event.key.keysym.sym) {
             case SDLK_UP:
@@ -397,12 +480,25 @@ int runPlayScreen(PlayObserver observer) {
         return own == nullptr ? int(STATE_TITLE) : playLevel(own, observer);
     }
 #endif
-    changeLevel(level, bg, p);
+    std::string problem;
+    auto sayAndKeep = [&problem](const LoadProblem& found) {
+        printToStandardError(found);
+        if (found.line == 0 && problem.empty())
+            problem = found.text + ": " + found.path;
+    };
+    setCurrentLevel(new Level(levelPath(currentCampaign(), level), bg, p, sayAndKeep));
     Level* current = getCurrentLevel();
-    // A level that cannot be read is no win: its message is out, back to the title.
-    if (!current->fileOpened())
+    // A level that cannot be read is no win: back to the title, which says why.
+    if (!current->fileOpened()) {
+        setTitleNotice(problem);
         return STATE_TITLE;
-    return playLevel(current, observer);
+    }
+    const std::string title = levelTitle(level, current->getName());
+    showLevelBanner(*current, title);
+    setWindowCaption(std::string(GAME_CAPTION) + " - " + title);
+    const int next = playLevel(current, observer);
+    setWindowCaption(GAME_CAPTION);
+    return next;
 }
 
 int takePlayInput(int frame, Player* player, PlayObserver observer) {
@@ -417,11 +513,31 @@ int takePlayInput(int frame, Player* player, PlayObserver observer) {
     return STATE_GAME;
 }
 
+namespace {
+// The pause, and then the arrows released during it, as events before the frame to come.
+int pausePlay(int frame, Player* player, PlayObserver observer) {
+    std::vector<SDL_Event> released;
+    const int next = runPause(released);
+    for (const SDL_Event& event : released) {
+        if (observer != nullptr)
+            observer(frame, &event);
+        handlePlayEvent(event, player);
+    }
+    return next;
+}
+}  // namespace
+
 int playLevel(Level* current, PlayObserver observer) {
     Player* player = current->getPlayer();
     FramePacer pacer;
     for (int frame = 1;; ++frame) {
-        int next = takePlayInput(frame, player, observer);
+        int next;
+        while ((next = takePlayInput(frame, player, observer)) == STATE_PAUSED) {
+            next = pausePlay(frame, player, observer);
+            if (next != STATE_GAME)
+                return next;
+            pacer.restart();
+        }
         if (next != STATE_GAME)
             return next;
         next = playFrame(current, player);
@@ -444,7 +560,24 @@ int SDL_main(int argc, char* argv[]) {
         std::cout << usageText();
         return 0;
     }
+#ifndef __EMSCRIPTEN__
+    // (The web page's level file is the web shim's: below, and back at the title the campaign
+    // resumes.)
+    if (!options.levels.empty()) {
+        std::string stopNote;
+        // Checked before any window opens: a path that is no level ends the program here.
+        if (!openCampaign(options.levels, currentCampaign(), problem, stopNote)) {
+            std::cerr << "skarlume: " << problem << std::endl;
+            return 1;
+        }
+        if (!stopNote.empty()) {
+            std::cerr << "skarlume: " << stopNote << std::endl;
+            setTitleNotice(stopNote);
+        }
+    }
+#endif
     currentSettings() = loadSettings(std::cerr);
+    currentProgress() = loadProgress(std::cerr);
     // Audio is opened on its own once the window and pictures are there: a machine without
     // sound still plays.
     if (SDL_Init(0) < 0) {
@@ -469,6 +602,12 @@ int SDL_main(int argc, char* argv[]) {
     if (!openAudio(options.mute || currentSettings().mute, currentSettings().volume, problem))
         std::cerr << "skarlume: playing without sound: " << problem << std::endl;
     int state = STATE_TITLE;
+    // A level file named on the command line is played at once, with a new game's ships.
+    if (currentCampaign().kind == CampaignKind::OneLevel) {
+        level = 1;
+        lives = STARTING_LIVES;
+        state = STATE_GAME;
+    }
 #ifdef __EMSCRIPTEN__
     // The page hands in a level file to play at once; back at the title, the campaign resumes.
     if (argc > 1) {
@@ -484,6 +623,7 @@ int SDL_main(int argc, char* argv[]) {
 #endif
     }
     closeAudio();
+    unloadGameLettering();
     UnloadImages();
     return 0;
 }

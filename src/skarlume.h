@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 class Level;
 class Player;
 
@@ -16,6 +18,8 @@ enum GameState {
     STATE_GAME_OVER = 6,
     STATE_CREDITS = 7,
     STATE_QUIT = 8,
+    // Never a screen: the play screen's events ask its loop for the pause with it.
+    STATE_PAUSED = 9,
 };
 
 // The lives a new game starts with.
@@ -27,6 +31,14 @@ extern int level;
 extern SDL_Surface* bg;
 // The screen surface: the very pointer graphics keeps, so that it follows every new mode.
 extern SDL_Surface*& screen;
+
+// What the title says under its items the next time it is drawn (a level that cannot be
+// played, where a level pack stops); "" for nothing.
+void setTitleNotice(const std::string& text);
+
+// The level being played as the player sees it named: "Level 12: Billiards", or, in a game of
+// one level file, its name alone (the file's name when it has none).
+std::string levelTitle(int number, const std::string& name);
 
 int handleTitle();
 int handleInstructions();

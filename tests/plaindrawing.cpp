@@ -30,6 +30,7 @@ FrameState captureFrame(Level& level, int lives) {
     frame.lasers.assign(level.getLasers().begin(), level.getLasers().end());
     frame.walls.assign(level.getWalls().begin(), level.getWalls().end());
     frame.lives = lives;
+    frame.banner = bannerLook(level);
     return frame;
 }
 
@@ -76,6 +77,11 @@ void PlainDrawing::blitWhole(SDL_Surface* picture, int x, int y) {
 
 void PlainDrawing::draw(const FrameState& frame) {
     blitWhole(frame.background, 0, 0);
+    // The level's banner lies on the background, under everything else.
+    {
+        DrawingTarget onto(target);
+        drawBanner(frame.banner);
+    }
     drawShip(frame.player);
     for (const bound& area : frame.areas)
         drawOutline(area);

@@ -12,6 +12,7 @@
 #include "Level.h"
 #include "Player.h"
 #include "Wall.h"
+#include "banner.h"
 
 // What a ship shows: its picture, where, and how far its explosion has gone.
 struct ShipLook {
@@ -31,6 +32,7 @@ struct FrameState {
     std::vector<Laser> lasers;
     std::vector<Wall> walls;
     int lives = 0;
+    BannerLook banner;
 };
 
 FrameState captureFrame(Level& level, int lives);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Level.h"
+#include "banner.h"
 #include "graphics.h"
 #include "headless.h"
 #include "input.h"
@@ -106,6 +107,7 @@ protected:
         p = replay.ship;
         changeLevel(level, bg, p);
         Level* current = getCurrentLevel();
+        showLevelBanner(*current, bannerText(level, current->getName()));
         Player* player = current->getPlayer();
         size_t next = 0;
         PresentWatcher watching(display());

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "Level.h"
+#include "banner.h"
 #include "graphics.h"
 #include "headless.h"
 #include "plaindrawing.h"
@@ -206,6 +207,9 @@ TEST_F(SameFrames, RandomPlayOnEveryLevelIsDrawnAsTheRulesSay) {
         SCOPED_TRACE("level " + std::to_string(number));
         lives = 1 + number % 4;
         changeLevel(number, bg, 1 + number % 3);
+        // With the banner of the first two seconds, as the play screen shows it.
+        showLevelBanner(*getCurrentLevel(), bannerText(number, getCurrentLevel()->getName()));
+        ASSERT_TRUE(bannerLook(*getCurrentLevel()).shown) << "no lettering to draw it with";
         RandomKeys keys{unsigned(number)};
         Compared run = playComparing(keys, 300);
         ASSERT_EQ(run.difference, "") << "at frame " << run.frames;

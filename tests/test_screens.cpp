@@ -5,13 +5,18 @@
 
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <initializer_list>
+#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "Level.h"
+#include "campaign.h"
 #include "graphics.h"
+#include "lettering.h"
 #include "menus.h"
+#include "progress.h"
 #include "skarlume.h"
 #include "testutil.h"
 
@@ -90,6 +95,11 @@ protected:
         p = 1;
         lives = STARTING_LIVES;
         level = 1;
+        // Each test starts as a first run of the game's own campaign: no progress, no notice.
+        home = std::make_unique<ScopedHome>();
+        currentProgress().clear();
+        currentCampaign() = Campaign();
+        setTitleNotice("");
         // A screen that never returns would wait for ever: end the test binary instead.
         alarm(60);
     }
@@ -132,6 +142,7 @@ protected:
     }
 
     int unread = 0;
+    std::unique_ptr<ScopedHome> home;
 };
 
 TEST_F(MenuScreens, ClosingTheWindowLeavesEveryMenu) {
@@ -411,6 +422,91 @@ private:
     ScopedPicture back;
     ScopedPicture front;
 };
+
+TEST_F(MenuScreens, WithProgressTheTitleOpensOnContinueWhichKeepsTheLevelAndGivesFourShips) {
+    currentProgress()["levels"] = 7;
+    level = 1;
+    lives = 1;
+    expectLeadsTo(handleTitle, {press(SDLK_RETURN)}, STATE_SHIP_SELECT);
+    expectProgress(1, STARTING_LIVES, 7);
+    // Down goes to New Game, then Credits, and round to Continue; up the other way.
+    expectLeadsTo(handleTitle, {press(SDLK_DOWN), press(SDLK_RETURN)}, STATE_INSTRUCTIONS);
+    EXPECT_EQ(level, 1);
+    expectLeadsTo(handleTitle, {press(SDLK_DOWN), press(SDLK_DOWN), press(SDLK_SPACE)},
+                  STATE_CREDITS);
+    expectLeadsTo(handleTitle, {press(SDLK_UP), press(SDLK_RETURN)}, STATE_CREDITS);
+    level = 1;
+    expectLeadsTo(handleTitle,
+                  {press(SDLK_DOWN), press(SDLK_DOWN), press(SDLK_DOWN), press(SDLK_RETURN)},
+                  STATE_SHIP_SELECT);
+    EXPECT_EQ(level, 7);
+}
+
+TEST_F(MenuScreens, WinningALevelKeepsTheNextAsReachedInTheDataFolder) {
+    level = 5;
+    expectLeadsTo(handleLevelWon, {press(SDLK_ESCAPE)}, STATE_TITLE);
+    std::ostringstream warnings;
+    EXPECT_EQ(loadProgress(warnings), (Progress{{"levels", 6}}));
+    // Winning an earlier level again keeps the furthest.
+    level = 2;
+    expectLeadsTo(handleLevelWon, {press(SDLK_RETURN)}, STATE_GAME);
+    EXPECT_EQ(loadProgress(warnings), (Progress{{"levels", 6}}));
+    // The last level leads nowhere further.
+    level = LEVEL_COUNT;
+    expectLeadsTo(handleLevelWon, {press(SDLK_RETURN)}, STATE_TITLE);
+    EXPECT_EQ(loadProgress(warnings), (Progress{{"levels", 6}}));
+    EXPECT_EQ(warnings.str(), "");
+}
+
+TEST_F(MenuScreens, ALevelFileWonGoesBackToTheTitle) {
+    ScratchDir dir;
+    std::string error, note;
+    ASSERT_TRUE(
+        openCampaign(dir.write("own.txt", "Own\nShip(1, 1)\n"), currentCampaign(), error, note))
+        << error;
+    level = 1;
+    for (SDLKey key : {SDLK_RETURN, SDLK_ESCAPE})
+        expectLeadsTo(handleLevelWon, {press(key)}, STATE_TITLE);
+    std::ostringstream warnings;
+    EXPECT_TRUE(loadProgress(warnings).empty()) << "a single level file keeps no progress";
+}
+
+TEST_F(MenuScreens, ANewGameWithoutItsFirstLevelSaysWhyOnTheTitle) {
+    unloadGameLettering();
+    ASSERT_NE(gameLettering(), nullptr);
+    ScopedPicture plainTitle(IMG_START_MENU, SCREEN_WIDTH, SCREEN_HEIGHT, 20, 40, 160);
+    const Uint16 titleColour = rgb(20, 40, 160);
+    const int lineHeight = gameLettering()->lineHeight();
+    ScratchDir elsewhere;
+    const std::string gameDir = std::filesystem::current_path().string();
+    ASSERT_EQ(chdir(elsewhere.path().c_str()), 0);
+    const int next = runPlayScreen(nullptr);
+    ASSERT_EQ(chdir(gameDir.c_str()), 0);
+    EXPECT_EQ(next, STATE_TITLE);
+
+    play(handleTitle, {});
+    EXPECT_GT(countNot(titleColour, 0, TITLE_NOTICE_Y, SCREEN_WIDTH, lineHeight), 0)
+        << "the title does not say why the level did not start";
+    // Said once: the title after the next screen is the plain one again.
+    expectLeadsTo(handleTitle, {press(SDLK_DOWN), press(SDLK_RETURN)}, STATE_CREDITS);
+    play(handleTitle, {});
+    EXPECT_EQ(countNot(titleColour, 0, TITLE_NOTICE_Y, SCREEN_WIDTH, lineHeight), 0);
+}
+
+TEST_F(MenuScreens, TheStillScreensSayTheLevelAndTheShipsLeft) {
+    unloadGameLettering();
+    ASSERT_NE(gameLettering(), nullptr);
+    const int lineHeight = gameLettering()->lineHeight();
+    for (int picture : {IMG_LEVEL_COMPLETE, IMG_LEVEL_LOSE}) {
+        ScopedPicture plain(picture, SCREEN_WIDTH, SCREEN_HEIGHT, 20, 40, 160);
+        play(picture == IMG_LEVEL_COMPLETE ? handleLevelWon : handleLevelLost, {});
+        const int lettered =
+            countNot(rgb(20, 40, 160), 0, STILL_SCREEN_TEXT_Y, SCREEN_WIDTH, lineHeight);
+        EXPECT_GT(lettered, 0) << picture;
+        EXPECT_EQ(countNot(rgb(20, 40, 160), 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT), lettered)
+            << "only the line of text is drawn over the picture";
+    }
+}
 
 TEST_F(MenuScreens, TitleOutlineSitsOnTheChosenItem) {
     MarkerPictures pictures(IMG_START_MENU, IMG_START_MENU_OUTLINE);

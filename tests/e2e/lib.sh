@@ -189,3 +189,50 @@ check_pacing() {
     }') || fail "more than 60 frames within one second: $PACING"
     echo "pacing: $PACING"
 }
+
+# ---- Screens compared with the game's own pictures (the caller sets IMAGES and SHOTS).
+# Colours may differ by the 16-bit display's rounding; positions must match exactly.
+FUZZ=${FUZZ:-6%}
+# Pixels allowed to differ from the expected screen (a window edge, a stray rounding).
+MOST_DIFFERENT=${MOST_DIFFERENT:-16}
+
+# expected NAME BASE [PICTURE X Y]: the screen the game should show: its full-window picture
+# with, optionally, a second picture on top, white transparent in both. Where the result is
+# white, what shows through is whatever was drawn before, so those pixels are left out.
+expected() {
+    local name=$1 base=$2
+    shift 2
+    if [ $# -gt 0 ]; then
+        convert "$IMAGES/$base" \( "$IMAGES/$1" -transparent white \) -geometry "+$2+$3" \
+            -composite -alpha off "$WORK/$name.png"
+    else
+        convert "$IMAGES/$base" -alpha off "$WORK/$name.png"
+    fi
+    convert "$WORK/$name.png" -transparent white "$WORK/$name-known.png"
+}
+
+# The number of known pixels of expected screen NAME that differ in screenshot SHOT.
+differing() {
+    convert "$WORK/$1-known.png" "$2" -compose Src_In -composite -background white \
+        -alpha remove -alpha off "$WORK/masked.png"
+    compare -metric AE -fuzz "$FUZZ" "$WORK/masked.png" "$WORK/$1.png" null: 2>&1 |
+        sed 's/ .*//'
+}
+
+# expect_screen STEP NAME: waits until the window shows expected screen NAME; keeps the shot.
+expect_screen() {
+    local shot="$SHOTS/$1.png"
+    LAST_DIFFERENCE="no screenshot"
+    matches() {
+        import -window "$WINDOW" "$shot" 2>/dev/null || return 1
+        LAST_DIFFERENCE=$(differing "$2" "$shot")
+        [ "$LAST_DIFFERENCE" -le "$MOST_DIFFERENT" ] 2>/dev/null
+    }
+    wait_for 15 matches "$1" "$2" ||
+        fail "step $1: the window does not show $2 ($LAST_DIFFERENCE pixels differ; see $shot)"
+    local size
+    size=$(identify -format '%wx%h' "$shot")
+    [ "$size" = 1024x768 ] || fail "step $1: the window is $size, not 1024x768"
+    echo "step $1: shows $2 ($LAST_DIFFERENCE pixels differ)"
+}
+

@@ -63,7 +63,7 @@ cd "$GAME_DIR" || fail "no game directory"
 (exec env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$RECORD" 4 "$WORK/level4.txt") \
     >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!
-find_window
+find_window "^Skarlume - Level 4: "
 xdotool windowfocus --sync "$WINDOW"
 sleep 0.5
 xdotool key --window "$WINDOW" space

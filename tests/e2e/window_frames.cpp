@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Level.h"
+#include "banner.h"
 #include "graphics.h"
 #include "headless.h"
 #include "input.h"
@@ -143,6 +144,7 @@ int main(int argc, char* argv[]) {
     p = replay.ship;
     changeLevel(level, bg, p);
     Level* current = getCurrentLevel();
+    showLevelBanner(*current, bannerText(level, current->getName()));
     Player* player = current->getPlayer();
     long whole = 0, pieces = 0, compared = 0;
     PresentWatcher counting([&whole, &pieces](const std::vector<SDL_Rect>& places) {

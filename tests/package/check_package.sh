@@ -167,6 +167,14 @@ status=$?
 [ $status -eq 1 ] && grep -q "no display" "$WORK/game.err" ||
     fail "without a display the launcher did not refuse clearly (status $status)"
 
+# A level file named from elsewhere means the file there, and one that is missing is refused
+# by name before any window opens.
+(cd "$ELSEWHERE" && env SDL_VIDEODRIVER=dummy "$ROOT/usr/games/skarlume" "no such level.txt") \
+    >"$WORK/game.out" 2>"$WORK/game.err"
+status=$?
+[ $status -eq 1 ] && grep -qF "$ELSEWHERE/no such level.txt does not exist" "$WORK/game.err" ||
+    fail "the launcher did not refuse a missing level file by name (status $status): $(cat "$WORK/game.err")"
+
 # ---- The installed level tools, from elsewhere ----
 # run_tool NAME ARGUMENT...: runs the installed tool from the unrelated directory; sets OUT.
 run_tool() {
@@ -211,6 +219,11 @@ check_tools() {
         [ $TOOL_STATUS -eq 0 ] && [ -s "$ELSEWHERE/editor.bmp" ] ||
             fail "the installed editor did not draw a new level into $ELSEWHERE/editor.bmp"
         [ ! -e "$ELSEWHERE/new level.txt" ] || fail "the installed editor wrote a level unasked"
+        # A bare name is one of the player's own levels, where `skarlume DIR` finds them.
+        case "$OUT" in
+            *"editing $XDG_DATA_HOME/skarlume/levels/new level.txt"*) ;;
+            *) fail "the installed editor did not keep a bare-named level among the player's own: $OUT" ;;
+        esac
     fi
 }
 BUILD_REPLAY_12=$(cd "$GAME_DIR" && SDL_VIDEODRIVER=dummy "$BUILD/replay" solutions/level12.txt)

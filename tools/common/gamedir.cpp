@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "userfiles.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -80,6 +82,31 @@ void enterGameDirectory(int argc, char* argv[]) {
         return;
     std::fprintf(stderr, "%s: %s\n", fs::path(argv[0]).filename().c_str(), error.c_str());
     std::exit(2);
+}
+
+bool runsFromInstalledData() {
+    return !startDirectory.empty();
+}
+
+std::string ownLevelPath(const std::string& name, std::string& error) {
+    if (name.find('/') != std::string::npos || name == "." || name == "..") {
+        error = name + " is not a bare file name";
+        return "";
+    }
+    const std::string folder = dataDirectory() + "/levels";
+    if (dataDirectory().empty() || !makeDirectories(folder, error)) {
+        if (dataDirectory().empty())
+            error = "no home directory for the player's own levels";
+        return "";
+    }
+    if (!name.empty())
+        return folder + "/" + name;
+    std::error_code code;
+    for (int n = 1;; ++n) {
+        const std::string free = folder + "/level" + std::to_string(n) + ".txt";
+        if (!fs::exists(fs::symlink_status(free, code)))
+            return free;
+    }
 }
 
 std::string outputPath(const std::string& relative) {

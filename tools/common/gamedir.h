@@ -24,6 +24,15 @@ bool enterGameDirectory(int argc, char* argv[], const std::vector<std::string>& 
 // naming the tool when there is no game directory to be found. A tool's main calls it first.
 void enterGameDirectory(int argc, char* argv[]);
 
+// Whether the tool changed into installed game data: it was started outside a game directory.
+bool runsFromInstalledData();
+
+// Where a player's own levels are kept, $XDG_DATA_HOME/skarlume/levels/, where `skarlume DIR`
+// plays them as a pack: the file `name` there, or, for an empty name, the first levelN.txt
+// not yet taken, so that a new level joins the end of the pack. The folder is made; "", with
+// the reason in `error`, when it cannot be or `name` is not a bare file name.
+std::string ownLevelPath(const std::string& name, std::string& error);
+
 // Where a tool writes a file it names itself (solve's solutions/levelN.txt): as given, in the
 // game directory it was started in; under the directory it was started from, its folders
 // made, when it runs from the installed data, which is not the designer's to change.

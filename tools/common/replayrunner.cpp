@@ -2,6 +2,7 @@
 #include "replayrunner.h"
 
 #include "Level.h"
+#include "banner.h"
 #include "skarlume.h"
 
 ReplayRunner::ReplayRunner(const Replay& replay) : replay(replay), livesBefore(lives) {
@@ -10,6 +11,8 @@ ReplayRunner::ReplayRunner(const Replay& replay) : replay(replay), livesBefore(l
     changeLevel(levelFileOf(replay), bg, replay.ship);
     current = getCurrentLevel();
     ship = current->getPlayer();
+    // The banner is drawn as in the game, so that a replayed game shows what a played one does.
+    showLevelBanner(*current, bannerText(replay.level, current->getName()));
 }
 
 bool ReplayRunner::opened() const {
