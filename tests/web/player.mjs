@@ -137,6 +137,20 @@ run('Sound, fullscreen, gamepads and settings in the browser',
   await page.press('F11');
   await page.waitFor('document.fullscreenElement === null', 10000, 'a window again');
 
+  // The page's button: the game knows it is fullscreen, so F11 leaves at once.
+  const button = await page.evaluate(`(() => {
+    const r = document.getElementById('fullscreen').getBoundingClientRect();
+    return {x: r.x + r.width / 2, y: r.y + r.height / 2};
+  })()`);
+  for (const type of ['mousePressed', 'mouseReleased'])
+    await page.send('Input.dispatchMouseEvent', {type, ...button, button: 'left', clickCount: 1});
+  await page.waitFor('document.fullscreenElement === document.querySelector("canvas")', 10000,
+                     'fullscreen by the page\'s button');
+  await sleep(300);
+  await page.press('F11');
+  await page.waitFor('document.fullscreenElement === null', 10000, 'a window again');
+  check(true, 'the page\'s Fullscreen button shows the canvas fullscreen, and F11 then leaves');
+
   // ---- A gamepad in the browser's standard layout, reported only once the page runs (as a
   // browser reports a pad at its first press): the D-pad moves through the title, the first
   // button chooses, Start goes on.
