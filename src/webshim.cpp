@@ -181,8 +181,8 @@ int SDL_WM_ToggleFullScreen(SDL_Surface* surface) {
 }
 
 // The browser's SDL has no WAV files: this reads the 16-bit PCM ones the game makes.
-SDL_AudioSpec* SDL_LoadWAV_RW(SDL_RWops* source, int, SDL_AudioSpec* spec, Uint8** buffer,
-                              Uint32* length) {
+SDL_AudioSpec* SDL_LoadWAV_RW(SDL_RWops* source, int freeSource, SDL_AudioSpec* spec,
+                              Uint8** buffer, Uint32* length) {
     if (webMakeSounds != nullptr) {
         static bool made = false;
         if (!made)
@@ -191,6 +191,8 @@ SDL_AudioSpec* SDL_LoadWAV_RW(SDL_RWops* source, int, SDL_AudioSpec* spec, Uint8
     }
     Uint8* file = nullptr;
     const int size = readHandleFile(int(reinterpret_cast<intptr_t>(source)), &file);
+    if (freeSource)
+        SDL_FreeRW(source);
     if (size < 12 || std::memcmp(file, "RIFF", 4) != 0 || std::memcmp(file + 8, "WAVE", 4) != 0) {
         std::free(file);
         return nullptr;

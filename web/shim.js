@@ -51,6 +51,9 @@ Module['preRun'].push(function() {
 // after every file the game replaces there (each of its writes ends in a rename) or removes.
 var PLAYER_HOME = '/home/player';
 Module['preRun'].push(function() {
+  // The replay tool keeps no files: it is built without the storage.
+  if (typeof IDBFS === 'undefined')
+    return;
   ENV['XDG_CONFIG_HOME'] = PLAYER_HOME + '/config';
   ENV['XDG_DATA_HOME'] = PLAYER_HOME + '/data';
   ENV['XDG_STATE_HOME'] = PLAYER_HOME + '/state';
