@@ -14,7 +14,8 @@ if ! command -v emcmake >/dev/null || ! command -v cwebp >/dev/null; then
 fi
 echo "== Web build: the pictures, from the native build in $NATIVE/"
 [ -f "$NATIVE/CMakeCache.txt" ] || cmake -S . -B "$NATIVE" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$NATIVE" -j "$JOBS" --target images replay
+# The native sounds too: the web tests compare the ones the page makes with them.
+cmake --build "$NATIVE" -j "$JOBS" --target images sounds replay
 echo "== Web build: the game and the replay tool in $WEB/"
 # emscripten's optimiser finds its JavaScript parser among Debian's node modules.
 export NODE_PATH=/usr/share/nodejs

@@ -106,6 +106,10 @@ SDL_Surface* openGameWindow(std::optional<bool> chosen, std::ostream& notes) {
     int width = 0, height = 0;
     char driver[32] = "";
     const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
+#ifdef __EMSCRIPTEN__
+    // A page has no desktop, only its canvas: the player enters the browser's fullscreen.
+    desktop = nullptr;
+#endif
     if (desktop != nullptr && SDL_VideoDriverName(driver, sizeof driver) != nullptr &&
         std::strcmp(driver, "dummy") != 0) {
         width = desktop->current_w;

@@ -5,14 +5,18 @@
 #ifdef __EMSCRIPTEN__
 
 #include <emscripten.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "Level.h"
+#include "input.h"
 
 namespace {
 
@@ -76,7 +80,57 @@ EM_JS(void, noteFlip, (), {
     Module.flips = (Module.flips || 0) + 1;
 });
 
+// The whole file an SDL file handle names, in memory from malloc; its length, or -1.
+EM_JS(int, readHandleFile, (int handle, Uint8** bytes), {
+    var source = SDL.rwops[handle];
+    try {
+        var data = FS.readFile(source.filename);
+        var copy = _malloc(Math.max(1, data.length));
+        HEAPU8.set(data, copy);
+        HEAP32[bytes >> 2] = copy;
+        return data.length;
+    } catch (e) {
+        return -1;
+    }
+});
+
+// The browser's SDL starts joysticks only for SDL_Init's flags, and SDL_InitSubSystem does
+// nothing: without this a gamepad opened on its own is never read.
+EM_JS(void, addInitFlags, (Uint32 flags), { SDL.initFlags |= flags; });
+
+// Asks the browser to show the page's canvas fullscreen, or to leave fullscreen. A browser
+// that refuses (no player's key or click just before) leaves the page as it was.
+EM_JS(int, showBrowserFullscreen, (int on), {
+    var canvas = Module['canvas'];
+    if (!on) {
+        if (document.fullscreenElement)
+            document.exitFullscreen().catch(function(){});
+        return 1;
+    }
+    if (!canvas.requestFullscreen)
+        return 0;
+    canvas.requestFullscreen().catch(function(error) {
+        err('The browser keeps the game in its window: ' + error.message);
+        _webShowsFullscreen(0);
+    });
+    return 1;
+});
+
+// A browser shows gamepads only from the first press of a button, long after the game has
+// looked for one: until one is open, each turn looks again.
+void openArrivedGamepad() {
+    if (!SDL_JoystickOpened(0) && SDL_NumJoysticks() > 0)
+        openGamepad();
+}
+
 std::string ownLevel;
+
+uint32_t littleEndian(const Uint8* at, int bytes) {
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | at[i];
+    return value;
+}
 
 }  // namespace
 
@@ -92,9 +146,106 @@ SDL_Surface* SDL_DisplayFormat(SDL_Surface* surface) {
 
 // Events come only while the browser has its turn.
 int SDL_WaitEvent(SDL_Event* event) {
-    while (!SDL_PollEvent(event))
+    for (openArrivedGamepad(); !SDL_PollEvent(event); openArrivedGamepad())
         emscripten_sleep(10);
     return 1;
+}
+
+int SDL_InitSubSystem(Uint32 flags) {
+    addInitFlags(flags);
+    return 0;
+}
+
+// The browser's C library has no file creation mask: its umask answers garbage, and the
+// player's files were written with no permissions at all, unreadable the next time.
+mode_t umask(mode_t mask) {
+    static mode_t current = 022;
+    const mode_t before = current;
+    current = mask & 0777;
+    return before;
+}
+
+// The flag follows what the page shows, which the player may also change (Escape leaves a
+// browser's fullscreen, the page's button enters it).
+EMSCRIPTEN_KEEPALIVE void webShowsFullscreen(int on) {
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    if (screen != nullptr)
+        screen->flags = on ? screen->flags | SDL_FULLSCREEN : screen->flags & ~SDL_FULLSCREEN;
+}
+
+int SDL_WM_ToggleFullScreen(SDL_Surface* surface) {
+    if (surface == nullptr || !showBrowserFullscreen(!(surface->flags & SDL_FULLSCREEN)))
+        return 0;
+    surface->flags ^= SDL_FULLSCREEN;
+    return 1;
+}
+
+// The browser's SDL has no WAV files: this reads the 16-bit PCM ones the game makes.
+SDL_AudioSpec* SDL_LoadWAV_RW(SDL_RWops* source, int freeSource, SDL_AudioSpec* spec,
+                              Uint8** buffer, Uint32* length) {
+    if (webMakeSounds != nullptr) {
+        static bool made = false;
+        if (!made)
+            webMakeSounds();
+        made = true;
+    }
+    Uint8* file = nullptr;
+    const int size = readHandleFile(int(reinterpret_cast<intptr_t>(source)), &file);
+    if (freeSource)
+        SDL_FreeRW(source);
+    if (size < 12 || std::memcmp(file, "RIFF", 4) != 0 || std::memcmp(file + 8, "WAVE", 4) != 0) {
+        std::free(file);
+        return nullptr;
+    }
+    bool formatRead = false;
+    for (int at = 12; at + 8 <= size;) {
+        const uint32_t chunk = littleEndian(file + at + 4, 4);
+        const Uint8* body = file + at + 8;
+        if (chunk > uint32_t(size - at - 8))
+            break;
+        if (std::memcmp(file + at, "fmt ", 4) == 0 && chunk >= 16) {
+            // PCM, 16 bits a sample: what the game's sound tool writes.
+            if (littleEndian(body, 2) != 1 || littleEndian(body + 14, 2) != 16)
+                break;
+            *spec = SDL_AudioSpec{};
+            spec->channels = Uint8(littleEndian(body + 2, 2));
+            spec->freq = int(littleEndian(body + 4, 4));
+            spec->format = AUDIO_S16LSB;
+            spec->samples = 4096;
+            formatRead = true;
+        } else if (std::memcmp(file + at, "data", 4) == 0 && formatRead) {
+            *buffer = static_cast<Uint8*>(std::malloc(std::max<uint32_t>(1, chunk)));
+            std::memcpy(*buffer, body, chunk);
+            *length = chunk;
+            std::free(file);
+            return spec;
+        }
+        at += 8 + int(chunk + (chunk & 1));
+    }
+    std::free(file);
+    return nullptr;
+}
+
+void SDL_FreeWAV(Uint8* buffer) {
+    std::free(buffer);
+}
+
+// Only the conversion that changes nothing: the sounds are made in the format they play in.
+int SDL_BuildAudioCVT(SDL_AudioCVT* convert, SDL_AudioFormat fromFormat, Uint8 fromChannels,
+                      int fromRate, SDL_AudioFormat toFormat, Uint8 toChannels, int toRate) {
+    *convert = SDL_AudioCVT{};
+    convert->len_mult = 1;
+    convert->len_ratio = 1;
+    if (fromFormat != toFormat || fromChannels != toChannels || fromRate != toRate)
+        return -1;
+    return 0;
+}
+
+int SDL_ConvertAudio(SDL_AudioCVT* convert) {
+    if (convert->needed)
+        return -1;
+    convert->len_cvt = convert->len;
+    return 0;
 }
 
 int SDL_SetColorKey(SDL_Surface* surface, int flag, Uint32 key) {
@@ -121,6 +272,7 @@ int SDL_Flip(SDL_Surface*) {
 }  // extern "C"
 
 void webSleepUntil(std::chrono::steady_clock::time_point deadline) {
+    openArrivedGamepad();
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     emscripten_sleep(unsigned(std::max<long long>(0, left.count())));

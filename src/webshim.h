@@ -19,6 +19,10 @@ class Level;
 // keys only while the game waits here. Returns at once, after one turn, when the deadline is past.
 void webSleepUntil(std::chrono::steady_clock::time_point deadline);
 
+// Makes the game's sound files before the first is loaded; only the game has it (the replay
+// tool never plays sound).
+void webMakeSounds() __attribute__((weak));
+
 // The level file the page asked to play (a dropped file or a shared link), or null for the
 // campaign. Given null, the game goes back to the campaign.
 void webSetOwnLevel(const char* path);

@@ -6,7 +6,8 @@ foreach(test
     "ShippedReplaysEndInTheBrowserAsNatively:replays"
     "FramesInTheBrowserMatchTheNativeShots:frames"
     "KeysPlayTheGameInTheBrowser:keys"
-    "OwnLevelsAndSharedLinksPlayInTheBrowser:links")
+    "OwnLevelsAndSharedLinksPlayInTheBrowser:links"
+    "SoundFullscreenGamepadsAndSettingsInTheBrowser:player")
   string(REPLACE ":" ";" parts ${test})
   list(GET parts 0 name)
   list(GET parts 1 script)

@@ -25,7 +25,7 @@ if(NOT NATIVE_PICTURES)
   message(FATAL_ERROR "No pictures in ${GAME_DIR}/images: build the native game first "
                       "(scripts/web.sh does)")
 endif()
-file(STRINGS ${PROJECT_SOURCE_DIR}/tools/common/glyphsheet.h GLYPH_LINE REGEX "GLYPH_SHEET_FILE =")
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/glyphsheet.h GLYPH_LINE REGEX "GLYPH_SHEET_FILE =")
 string(REGEX REPLACE ".*\"(.*)\".*" "\\1" GLYPH_SHEET "${GLYPH_LINE}")
 set(WEB_IMAGES ${PROJECT_BINARY_DIR}/images)
 set(WEB_IMAGES_STAMP ${PROJECT_BINARY_DIR}/images.stamp)
@@ -37,6 +37,9 @@ add_custom_command(
   COMMENT "Preparing the pictures for the web"
   VERBATIM)
 add_custom_target(images ALL DEPENDS ${WEB_IMAGES_STAMP})
+# The sounds are not shipped: the game makes them as it starts (web/websounds.cpp), with the
+# native tool's own recipes, which is less to download than their WAV files.
+add_custom_target(sounds)
 
 # ---- The game and the replay tool, unchanged but for the web shim.
 add_subdirectory(src)
@@ -59,6 +62,14 @@ foreach(program skarlume replay)
                                                             ${WEB_DIR}/shim.js ${LEVEL_FILES})
   add_dependencies(${program} images)
 endforeach()
+# The game makes its sounds with the sound tool's recipes, the same bytes as natively.
+set(SOUND_RECIPES ${PROJECT_SOURCE_DIR}/tools/makesounds)
+target_sources(skarlume PRIVATE ${WEB_DIR}/websounds.cpp ${SOUND_RECIPES}/effects.cpp
+                                ${SOUND_RECIPES}/synth.cpp ${SOUND_RECIPES}/wavfile.cpp)
+target_include_directories(skarlume PRIVATE ${SOUND_RECIPES})
+target_compile_options(skarlume PRIVATE -ffp-contract=off)
+# The player's settings and progress are kept in the browser's IndexedDB (web/shim.js).
+target_link_options(skarlume PRIVATE -lidbfs.js)
 # The replay tool plays the shipped replays.
 target_link_options(replay PRIVATE "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/solutions@/solutions")
 set_property(TARGET replay APPEND PROPERTY LINK_DEPENDS ${REPLAY_FILES})

@@ -49,6 +49,8 @@ export class Browser {
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
       '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
       '--disable-backgrounding-occluded-windows', '--window-size=1280,900',
+      // As a desktop browser: a page's sound waits for the player's first key or click.
+      '--autoplay-policy=user-gesture-required',
       `--user-data-dir=${profile}`, '--remote-debugging-pipe', 'about:blank'],
       // In a process group of its own, so that closing ends its helper processes too.
       {stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'], detached: true});
@@ -140,6 +142,9 @@ const KEYS = {
   ArrowUp: {key: 'ArrowUp', code: 'ArrowUp', keyCode: 38},
   ArrowRight: {key: 'ArrowRight', code: 'ArrowRight', keyCode: 39},
   ArrowDown: {key: 'ArrowDown', code: 'ArrowDown', keyCode: 40},
+  KeyM: {key: 'm', code: 'KeyM', keyCode: 77},
+  AltLeft: {key: 'Alt', code: 'AltLeft', keyCode: 18},
+  F11: {key: 'F11', code: 'F11', keyCode: 122},
 };
 
 export class Page {
