@@ -2,6 +2,7 @@
 // level played through the game, and the campaign's targets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -122,6 +123,59 @@ TEST(RandomPlay, AGameIsAValidReplayOfAMinuteThatTheSameSeedRepeats) {
                 delays(game, other) != std::vector<int>(game.events.size(), 0));
 }
 
+TEST(RandomPlay, TheSweeperCrossesItsAreaBothWaysWhileFiringOnAFixedBeat) {
+    for (unsigned seed = 0; seed < 20; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        const Replay game = sweepingReplay(4, RANDOM_PLAY_FRAMES, seed);
+        EXPECT_EQ(game.level, 4);
+        EXPECT_GE(game.ship, 1);
+        EXPECT_LE(game.ship, 3);
+        std::vector<int> shots;
+        std::set<SDLKey> down;
+        int lastFrame = 1, across = 0, turns = 0, longestStill = 0, stillSince = 1;
+        for (const ReplayEvent& event : game.events) {
+            ASSERT_GE(event.frame, lastFrame) << "events in frame order";
+            ASSERT_LE(event.frame, RANDOM_PLAY_FRAMES);
+            lastFrame = event.frame;
+            if (event.key == SDLK_SPACE) {
+                if (event.press)
+                    shots.push_back(event.frame);
+                continue;
+            }
+            EXPECT_EQ(down.count(event.key) == 0, event.press) << "frame " << event.frame;
+            if (event.press)
+                down.insert(event.key);
+            else
+                down.erase(event.key);
+            const bool left = down.count(SDLK_LEFT) != 0, right = down.count(SDLK_RIGHT) != 0;
+            EXPECT_FALSE(left && right);
+            EXPECT_FALSE(down.count(SDLK_UP) && down.count(SDLK_DOWN));
+            // After the events of a frame, one side arrow is always held: the sweep never stops.
+            if (event.press && (event.key == SDLK_LEFT || event.key == SDLK_RIGHT)) {
+                turns += across != 0 && across != event.key;
+                across = event.key;
+                longestStill = std::max(longestStill, event.frame - stillSince);
+                stillSince = event.frame;
+            }
+        }
+        EXPECT_EQ(down.count(SDLK_LEFT) + down.count(SDLK_RIGHT), 1u);
+        // A sweep lasts 60 to 420 frames, so a minute has between 8 and 60 turns.
+        EXPECT_GE(turns, 8);
+        EXPECT_LE(turns, 60);
+        EXPECT_LE(std::max(longestStill, RANDOM_PLAY_FRAMES - stillSince), 420);
+        // A steady beat: every gap between shots the same, 20 to 60 frames.
+        ASSERT_GE(shots.size(), 2u);
+        const int beat = shots[1] - shots[0];
+        EXPECT_GE(beat, 20);
+        EXPECT_LE(beat, 60);
+        for (size_t i = 1; i < shots.size(); ++i)
+            EXPECT_EQ(shots[i] - shots[i - 1], beat);
+        EXPECT_GT(shots.back() + beat, RANDOM_PLAY_FRAMES);
+    }
+    EXPECT_NE(sweepingReplay(4, RANDOM_PLAY_FRAMES, 1).events.size(),
+              sweepingReplay(4, RANDOM_PLAY_FRAMES, 2).events.size());
+}
+
 // A row that meets every target; each test spoils one thing.
 LevelRow sound(int number) {
     LevelRow row;
@@ -150,12 +204,28 @@ TEST(CampaignTargets, RandomPlayMayWinTheFirstLevelsOnceTheMiddleOnesAndNoneLate
     EXPECT_EQ(missedTargets(rows), std::vector<std::string>{});
     rows[6].randomWins = 2;   // level 7: twice is not
     rows[10].randomWins = 1;  // level 11: never
-    rows[34].randomWins = 1;
+    rows[34].sweepWins = 1;   // the sweeper is held to the same bounds, reported apart
     const std::vector<std::string> missed = missedTargets(rows);
-    ASSERT_EQ(missed.size(), 3u);
-    EXPECT_EQ(missed[0].rfind("level 7: random play wins it 2 times", 0), 0u) << missed[0];
-    EXPECT_EQ(missed[1].rfind("level 11: random play", 0), 0u) << missed[1];
-    EXPECT_EQ(missed[2].rfind("level 35: random play", 0), 0u) << missed[2];
+    ASSERT_EQ(missed.size(), 2u);
+    EXPECT_EQ(missed[0].rfind("level 7: the masher wins it 2 times in 30", 0), 0u) << missed[0];
+    EXPECT_EQ(missed[1].rfind("level 11: the masher wins it 1 times", 0), 0u) << missed[1];
+    const std::vector<std::string> swept = sweeperMisses(rows);
+    ASSERT_EQ(swept.size(), 1u);
+    EXPECT_EQ(swept[0].rfind("level 35: the sweeper wins it 1 times", 0), 0u) << swept[0];
+}
+
+TEST(CampaignTargets, TheMiddleLevelsAllowOneWinInThirtyGamesWhateverTheNumberOfGames) {
+    std::vector<LevelRow> rows = campaign();
+    for (LevelRow& row : rows)
+        row.randomPlays = 100;
+    rows[5].randomWins = 3;  // level 6: 3 in 100 is below 1 in 30
+    rows[7].sweepWins = 3;
+    EXPECT_EQ(missedTargets(rows), std::vector<std::string>{});
+    EXPECT_EQ(sweeperMisses(rows), std::vector<std::string>{});
+    rows[8].sweepWins = 4;  // level 9: 4 in 100 is not
+    EXPECT_EQ(sweeperMisses(rows),
+              std::vector<std::string>{
+                  "level 9: the sweeper wins it 4 times in 100, at most 1 in 30 allowed"});
 }
 
 TEST(CampaignTargets, LatenessBoundsHoldForWhateverNumberOfTries) {
@@ -207,6 +277,7 @@ protected:
         scratch->write("solutions/level5.txt", "level 5\n" + solution);
         ReportOptions options;
         options.randomPlays = 3;
+        options.lateTries = 10;
         return measureLevel(5, options);
     }
 };
@@ -225,6 +296,8 @@ TEST_F(LevelMeasures, AStillCrateForgivesAnyLatenessAndTheRowTellsWhatTheLevelHo
     EXPECT_EQ(row.dual, 1);
     EXPECT_EQ(row.bounces, (std::vector<int>{0, 0}));
     EXPECT_EQ(row.randomPlays, 3);
+    // Both random players stand a while in the crate's column, firing.
+    EXPECT_GT(row.randomWins + row.sweepWins, 0);
     EXPECT_TRUE(row.replayWins);
     EXPECT_EQ(row.lateTries, 10);
     EXPECT_EQ(row.slightlyLateWins, 10);

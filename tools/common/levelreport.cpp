@@ -58,6 +58,22 @@ int lateWins(const Replay& replay, int maxLate, const ReportOptions& options) {
     return wins;
 }
 
+// Lets go of the axis's held arrow, if any, and holds `next`, if any.
+void changeHold(Replay& replay, int frame, SDLKey& held, SDLKey next) {
+    if (held == next)
+        return;
+    if (held != SDLK_UNKNOWN)
+        replay.events.push_back({frame, false, held});
+    if (next != SDLK_UNKNOWN)
+        replay.events.push_back({frame, true, next});
+    held = next;
+}
+
+void pressSpace(Replay& replay, int frame) {
+    replay.events.push_back({frame, true, SDLK_SPACE});
+    replay.events.push_back({frame, false, SDLK_SPACE});
+}
+
 }  // namespace
 
 Replay randomReplay(int level, int frames, unsigned seed) {
@@ -68,24 +84,41 @@ Replay randomReplay(int level, int frames, unsigned seed) {
     const SDLKey across[] = {SDLK_UNKNOWN, SDLK_LEFT, SDLK_RIGHT};
     const SDLKey upDown[] = {SDLK_UNKNOWN, SDLK_UP, SDLK_DOWN};
     SDLKey holdX = SDLK_UNKNOWN, holdY = SDLK_UNKNOWN;
-    auto change = [&](int frame, SDLKey& held, SDLKey next) {
-        if (held == next)
-            return;
-        if (held != SDLK_UNKNOWN)
-            replay.events.push_back({frame, false, held});
-        if (next != SDLK_UNKNOWN)
-            replay.events.push_back({frame, true, next});
-        held = next;
-    };
     for (int frame = 1, nextChange = 1; frame <= frames; ++frame) {
         if (frame == nextChange) {
-            change(frame, holdX, across[random() % 3]);
-            change(frame, holdY, upDown[random() % 3]);
+            changeHold(replay, frame, holdX, across[random() % 3]);
+            changeHold(replay, frame, holdY, upDown[random() % 3]);
             nextChange = frame + 10 + int(random() % 81);
         }
-        if (random() % 60 == 0) {
-            replay.events.push_back({frame, true, SDLK_SPACE});
-            replay.events.push_back({frame, false, SDLK_SPACE});
+        if (random() % 60 == 0)
+            pressSpace(replay, frame);
+    }
+    return replay;
+}
+
+Replay sweepingReplay(int level, int frames, unsigned seed) {
+    std::mt19937 random(seed);
+    Replay replay;
+    replay.level = level;
+    replay.ship = 1 + int(random() % 3);
+    const SDLKey upDown[] = {SDLK_UNKNOWN, SDLK_UP, SDLK_DOWN};
+    const int period = 20 + int(random() % 41);
+    int nextShot = 1 + int(random() % unsigned(period));
+    SDLKey holdX = random() % 2 ? SDLK_LEFT : SDLK_RIGHT, holdY = SDLK_UNKNOWN;
+    replay.events.push_back({1, true, holdX});
+    for (int frame = 1, nextTurn = 61 + int(random() % 361), stepEnds = 0; frame <= frames;
+         ++frame) {
+        if (frame == nextTurn) {
+            changeHold(replay, frame, holdX, holdX == SDLK_LEFT ? SDLK_RIGHT : SDLK_LEFT);
+            changeHold(replay, frame, holdY, upDown[random() % 3]);
+            stepEnds = frame + 1 + int(random() % 60);
+            nextTurn = frame + 60 + int(random() % 361);
+        }
+        if (frame == stepEnds)
+            changeHold(replay, frame, holdY, SDLK_UNKNOWN);
+        if (frame == nextShot) {
+            pressSpace(replay, frame);
+            nextShot += period;
         }
     }
     return replay;
@@ -136,6 +169,12 @@ LevelRow measureLevel(const LevelChoice& level, const ReportOptions& options) {
             randomReplay(number, RANDOM_PLAY_FRAMES, options.seed * 1000003u + unsigned(play));
         random.levelFile = level.replay(1).levelFile;
         row.randomWins += winsCleanly(random, RANDOM_PLAY_FRAMES);
+        std::seed_seq sweeperSeeds{options.seed, unsigned(number), unsigned(play)};
+        unsigned sweeperSeed = 0;
+        sweeperSeeds.generate(&sweeperSeed, &sweeperSeed + 1);
+        Replay sweep = sweepingReplay(number, RANDOM_PLAY_FRAMES, sweeperSeed);
+        sweep.levelFile = random.levelFile;
+        row.sweepWins += winsCleanly(sweep, RANDOM_PLAY_FRAMES);
     }
 
     Replay replay;
@@ -152,6 +191,28 @@ LevelRow measureLevel(const LevelChoice& level, const ReportOptions& options) {
     return row;
 }
 
+namespace {
+// A random player's bound, the same for both players: none from level 11, at most 1 in 30
+// from level 6, whatever the number of games.
+void missRandomWins(const LevelRow& row, const char* player, int wins,
+                    std::vector<std::string>& missed) {
+    const std::string played =
+        "level " + (row.number != 0 ? std::to_string(row.number) : row.file) + ": " + player +
+        " wins it " + std::to_string(wins) + " times in " + std::to_string(row.randomPlays);
+    if (row.number >= 11 && wins > 0)
+        missed.push_back(played + ", and should never");
+    else if (row.number >= 6 && wins * 30 > row.randomPlays)
+        missed.push_back(played + ", at most 1 in 30 allowed");
+}
+}  // namespace
+
+std::vector<std::string> sweeperMisses(const std::vector<LevelRow>& rows) {
+    std::vector<std::string> missed;
+    for (const LevelRow& row : rows)
+        missRandomWins(row, "the sweeper", row.sweepWins, missed);
+    return missed;
+}
+
 std::vector<std::string> missedTargets(const std::vector<LevelRow>& rows) {
     std::vector<std::string> missed;
     auto miss = [&](const LevelRow& row, const std::string& what) {
@@ -163,12 +224,7 @@ std::vector<std::string> missedTargets(const std::vector<LevelRow>& rows) {
     for (const LevelRow& row : rows) {
         if (!row.replayWins)
             miss(row, "its replay does not win without losing a life");
-        if (row.number >= 11 && row.randomWins > 0)
-            miss(row, "random play wins it " + std::to_string(row.randomWins) + " times in " +
-                          std::to_string(row.randomPlays) + ", and should never");
-        else if (row.number >= 6 && row.randomWins > 1)
-            miss(row, "random play wins it " + std::to_string(row.randomWins) + " times in " +
-                          std::to_string(row.randomPlays) + ", at most once allowed");
+        missRandomWins(row, "the masher", row.randomWins, missed);
         // At least 8 in 10, or 9 in 10, whatever the number of tries.
         if (row.slightlyLateWins * 10 < row.lateTries * 8)
             miss(row, "its replay wins " + std::to_string(row.slightlyLateWins) + " of " +

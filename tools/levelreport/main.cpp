@@ -17,8 +17,8 @@
 namespace {
 
 int usage() {
-    std::cerr << "usage: levelreport [--random-plays N] [--late-tries N] [--chart FILE.bmp] "
-                 "[LEVEL | FIRST-LAST | FILE]...\n"
+    std::cerr << "usage: levelreport [--random-plays N] [--late-tries N] [--seed N] "
+                 "[--chart FILE.bmp] [LEVEL | FIRST-LAST | FILE]...\n"
                  "Measures the levels (all 35 when none is named) from the game directory, each\n"
                  "with its kept replay (solutions/levelN.txt; NAME.replay beside a level file),\n"
                  "and prints a table. Exit status 0 when the campaign's targets hold, 1 when one\n"
@@ -67,10 +67,11 @@ bool levelsProblem(const std::vector<LevelChoice>& levels) {
 void printRow(const LevelRow& row) {
     std::string shooters = std::to_string(row.forward) + "+" + std::to_string(row.dual);
     const std::string level = row.number != 0 ? std::to_string(row.number) : row.file;
-    std::printf("| %2s | %-16s | %d | %2d | %d | %-3s | %-13s | %2d/%d | %2d/%d | %2d/%d | ",
-                level.c_str(), row.name.c_str(), row.areas, row.walls, row.crates, shooters.c_str(),
-                bouncesText(row.bounces).c_str(), row.randomWins, row.randomPlays,
-                row.slightlyLateWins, row.lateTries, row.quiteLateWins, row.lateTries);
+    std::printf(
+        "| %2s | %-16s | %d | %2d | %d | %-3s | %-13s | %3d/%d | %3d/%d | %2d/%d | %2d/%d | ",
+        level.c_str(), row.name.c_str(), row.areas, row.walls, row.crates, shooters.c_str(),
+        bouncesText(row.bounces).c_str(), row.randomWins, row.randomPlays, row.sweepWins,
+        row.randomPlays, row.slightlyLateWins, row.lateTries, row.quiteLateWins, row.lateTries);
     if (row.replayWins)
         std::printf("%5d (%.1f s) |\n", row.replayFrames, row.replayFrames / 60.0);
     else
@@ -89,6 +90,8 @@ int main(int argc, char* argv[]) {
             options.randomPlays = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--late-tries") == 0 && i + 1 < argc)
             options.lateTries = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
+            options.seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
         else if (std::strcmp(argv[i], "--chart") == 0 && i + 1 < argc)
             chartPath = argv[++i];
         else if (argv[i][0] == '-')
@@ -110,10 +113,10 @@ int main(int argc, char* argv[]) {
     }
     const auto started = std::chrono::steady_clock::now();
     std::printf(
-        "| level | name | areas | walls | crates | shooters | fewest bounces | random wins "
-        "| wins %d late | wins %d late | replay wins at frame |\n",
+        "| level | name | areas | walls | crates | shooters | fewest bounces | masher wins "
+        "| sweeper wins | wins %d late | wins %d late | replay wins at frame |\n",
         SLIGHTLY_LATE, QUITE_LATE);
-    std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|---|---|---|\n");
     std::vector<LevelRow> rows;
     for (const LevelChoice& level : levels) {
         rows.push_back(measureLevel(level, options));
@@ -132,6 +135,8 @@ int main(int argc, char* argv[]) {
         std::printf("target missed: %s\n", line.c_str());
     if (missed.empty())
         std::printf("every target holds\n");
+    for (const std::string& line : sweeperMisses(rows))
+        std::printf("not yet held against the sweeper: %s\n", line.c_str());
     UnloadImages();
     return status != 0 ? status : missed.empty() ? 0 : 1;
 }
