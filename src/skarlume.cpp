@@ -493,6 +493,10 @@ int runPlayScreen(PlayObserver observer) {
         setTitleNotice(problem);
         return STATE_TITLE;
     }
+    return playLevelAsShown(current, observer);
+}
+
+int playLevelAsShown(Level* current, PlayObserver observer) {
     const std::string title = levelTitle(level, current->getName());
     showLevelBanner(*current, title);
     setWindowCaption(std::string(GAME_CAPTION) + " - " + title);

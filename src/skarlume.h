@@ -68,6 +68,9 @@ int takePlayInput(int frame, Player* player, PlayObserver observer);
 
 // The play screen's loop at 60 frames a second.
 int runPlayScreen(PlayObserver observer);
+// Plays a level that is already loaded, as the play screen shows it: its banner, and its
+// number and name in the window's caption while it is in play.
+int playLevelAsShown(Level* current, PlayObserver observer);
 // The same loop on a level that is already current (the editor's test-play). It spends lives
 // as the play screen does; a caller that must not spend them keeps and restores `lives`.
 int playLevel(Level* current, PlayObserver observer);

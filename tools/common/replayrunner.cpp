@@ -12,7 +12,8 @@ ReplayRunner::ReplayRunner(const Replay& replay) : replay(replay), livesBefore(l
     current = getCurrentLevel();
     ship = current->getPlayer();
     // The banner is drawn as in the game, so that a replayed game shows what a played one does.
-    showLevelBanner(*current, bannerText(replay.level, current->getName()));
+    if (current->fileOpened())
+        showLevelBanner(*current, bannerText(replay.level, current->getName()));
 }
 
 bool ReplayRunner::opened() const {

@@ -43,8 +43,9 @@ int main(int argc, char* argv[]) {
     startRecording(&recording);
     // The play screen itself, on whichever file was chosen.
     changeLevel(chosen.file, bg, p);
-    int state = getCurrentLevel()->fileOpened() ? playLevel(getCurrentLevel(), recordPlayEvent)
-                                                : int(STATE_TITLE);
+    int state = getCurrentLevel()->fileOpened()
+                    ? playLevelAsShown(getCurrentLevel(), recordPlayEvent)
+                    : int(STATE_TITLE);
     std::ofstream out(argv[2]);
     writeReplay(out, recording, argv[2]);
     if (!out) {
