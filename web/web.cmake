@@ -17,22 +17,20 @@ set(SKARLUME_NATIVE_BUILD ${PROJECT_SOURCE_DIR}/build CACHE PATH
 # emscripten's optimiser finds its JavaScript parser among Debian's node modules.
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 
-# ---- The pictures: those the native build drew, the full-window ones as lossless WebP; the
-# editor's glyph sheet is left out.
+# ---- The pictures: those the native build drew, the full-window ones as lossless WebP. The
+# glyph sheet goes too: the game letters its level banner, its pause and its Continue with it.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 file(GLOB NATIVE_PICTURES CONFIGURE_DEPENDS ${GAME_DIR}/images/*.bmp)
 if(NOT NATIVE_PICTURES)
   message(FATAL_ERROR "No pictures in ${GAME_DIR}/images: build the native game first "
                       "(scripts/web.sh does)")
 endif()
-file(STRINGS ${PROJECT_SOURCE_DIR}/src/glyphsheet.h GLYPH_LINE REGEX "GLYPH_SHEET_FILE =")
-string(REGEX REPLACE ".*\"(.*)\".*" "\\1" GLYPH_SHEET "${GLYPH_LINE}")
 set(WEB_IMAGES ${PROJECT_BINARY_DIR}/images)
 set(WEB_IMAGES_STAMP ${PROJECT_BINARY_DIR}/images.stamp)
 add_custom_command(
   OUTPUT ${WEB_IMAGES_STAMP}
   COMMAND ${Python3_EXECUTABLE} ${WEB_DIR}/packimages.py ${GAME_DIR}/images ${WEB_IMAGES}
-          ${WEB_IMAGES_STAMP} --leave-out ${GLYPH_SHEET}
+          ${WEB_IMAGES_STAMP}
   DEPENDS ${NATIVE_PICTURES} ${WEB_DIR}/packimages.py
   COMMENT "Preparing the pictures for the web"
   VERBATIM)
