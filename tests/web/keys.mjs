@@ -83,6 +83,9 @@ run('Keys play the game in the browser', async ({server, browser, check, native}
   await page.press('Enter');
   await waitForScreen('level 1', (image) => shipAt(image)?.x === 487);
   check(true, 'Enter on the ship select starts level 1 with the ship at (487, 680)');
+  const inPlay = await page.evaluate('document.title');
+  check(inPlay === 'Skarlume - Level 1: First Light',
+        `the tab names the level in play, as the native caption does: "${inPlay}"`);
 
   // Held right, the browser repeating the key-down: the ship keeps its pace.
   // (The ship has 175 pixels to its area's edge; on a busy machine more frames pass than asked.)
@@ -105,6 +108,9 @@ run('Keys play the game in the browser', async ({server, browser, check, native}
 
   // Held Space, repeating every 9 frames: each repeat would fire 27 pixels behind the last
   // shot, which is 16 long.
+  // The level's banner goes two seconds (120 frames) after the start: wait it out, so that
+  // only the shot changes the picture.
+  await page.framesLater(120);
   const before = await page.screen();
   const x = shipAt(before.image).x;
   await page.hold('Space', {repeats: 4, apart: 9, after: 6, release: false});
@@ -125,4 +131,6 @@ run('Keys play the game in the browser', async ({server, browser, check, native}
   await page.press('Escape');
   await waitForScreen('the title again', showsTitle);
   check(true, 'Escape in play goes back to the title');
+  check(await page.evaluate('document.title') === 'Skarlume',
+        'back at the title, the tab is named after the game alone');
 });
