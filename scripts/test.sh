@@ -99,7 +99,7 @@ fi
 grep -E '^stat::(number_of_executed_units|new_units_added)' build-fuzz/fuzz-output.log
 SUMMARY+=("Level-file fuzzer: $(grep -E '^Done [0-9]+ runs' build-fuzz/fuzz-output.log), no finding")
 
-# The player's own files (settings) fuzzed the same way, for 20 s.
+# The player's own files (settings and progress) fuzzed the same way, for 20 s.
 echo "== Player-file fuzzer: 20 s (build-fuzz/)"
 if ! fuzz/run_player_files.sh 20 >build-fuzz/fuzz-player-files.log 2>&1; then
     tail -n 60 build-fuzz/fuzz-player-files.log
