@@ -58,7 +58,7 @@ bool openAudio(bool muted, int volume, std::string& problem) {
     wanted.channels = 1;
     wanted.samples = AUDIO_BUFFER_SAMPLES;
     wanted.callback = fillBuffer;
-    // With no spec to take back, SDL converts to what the device plays itself.
+    // Asking for nothing back makes SDL convert to what the device plays itself.
     if (SDL_OpenAudio(&wanted, nullptr) != 0) {
         problem = SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -43,15 +43,15 @@ SoundId soundOf(GameEvent event) {
 
 bool loadSound(Mixer& mixer, SoundId id, std::string& error) {
     const char* file = soundFiles[id];
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(file, &spec, &data, &length) == nullptr) {
+    if (SDL_LoadWAV(file, &format, &data, &length) == nullptr) {
         error = std::string("cannot load ") + file + ": " + SDL_GetError();
         return false;
     }
     SDL_AudioCVT convert;
-    const int needed = SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq,
+    const int needed = SDL_BuildAudioCVT(&convert, format.format, format.channels, format.freq,
                                          AUDIO_S16SYS, 1, SOUND_RATE);
     if (needed < 0) {
         SDL_FreeWAV(data);

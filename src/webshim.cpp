@@ -181,7 +181,7 @@ int SDL_WM_ToggleFullScreen(SDL_Surface* surface) {
 }
 
 // The browser's SDL has no WAV files: this reads the 16-bit PCM ones the game makes.
-SDL_AudioSpec* SDL_LoadWAV_RW(SDL_RWops* source, int freeSource, SDL_AudioSpec* spec,
+SDL_AudioSpec* SDL_LoadWAV_RW(SDL_RWops* source, int freeSource, SDL_AudioSpec* format,
                               Uint8** buffer, Uint32* length) {
     if (webMakeSounds != nullptr) {
         static bool made = false;
@@ -207,18 +207,18 @@ SDL_AudioSpec* SDL_LoadWAV_RW(SDL_RWops* source, int freeSource, SDL_AudioSpec* 
             // PCM, 16 bits a sample: what the game's sound tool writes.
             if (littleEndian(body, 2) != 1 || littleEndian(body + 14, 2) != 16)
                 break;
-            *spec = SDL_AudioSpec{};
-            spec->channels = Uint8(littleEndian(body + 2, 2));
-            spec->freq = int(littleEndian(body + 4, 4));
-            spec->format = AUDIO_S16LSB;
-            spec->samples = 4096;
+            *format = SDL_AudioSpec{};
+            format->channels = Uint8(littleEndian(body + 2, 2));
+            format->freq = int(littleEndian(body + 4, 4));
+            format->format = AUDIO_S16LSB;
+            format->samples = 4096;
             formatRead = true;
         } else if (std::memcmp(file + at, "data", 4) == 0 && formatRead) {
             *buffer = static_cast<Uint8*>(std::malloc(std::max<uint32_t>(1, chunk)));
             std::memcpy(*buffer, body, chunk);
             *length = chunk;
             std::free(file);
-            return spec;
+            return format;
         }
         at += 8 + int(chunk + (chunk & 1));
     }

@@ -118,14 +118,14 @@ TEST(Mixer, VolumeFollowsItsSquareAndZeroOrMuteIsDigitalSilence) {
 // ---- The effects' files ----
 
 struct WavFile {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     std::vector<int16_t> samples;
 };
 
 bool readWav(const char* path, WavFile& wav) {
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(path, &wav.spec, &data, &length) == nullptr)
+    if (SDL_LoadWAV(path, &wav.format, &data, &length) == nullptr)
         return false;
     wav.samples.assign(reinterpret_cast<int16_t*>(data),
                        reinterpret_cast<int16_t*>(data) + length / 2);
@@ -138,9 +138,9 @@ TEST(SoundFiles, EveryEffectIsAShortSoft16BitSoundThatStartsAndEndsInSilence) {
         SCOPED_TRACE(soundFiles[id]);
         WavFile wav;
         ASSERT_TRUE(readWav(soundFiles[id], wav)) << SDL_GetError();
-        EXPECT_EQ(wav.spec.format, AUDIO_S16LSB);
-        EXPECT_EQ(wav.spec.channels, 1);
-        EXPECT_EQ(wav.spec.freq, SOUND_RATE);
+        EXPECT_EQ(wav.format.format, AUDIO_S16LSB);
+        EXPECT_EQ(wav.format.channels, 1);
+        EXPECT_EQ(wav.format.freq, SOUND_RATE);
         const size_t count = wav.samples.size();
         EXPECT_GE(count, size_t(SOUND_RATE / 50)) << "at least 20 ms";
         EXPECT_LE(count, size_t(2 * SOUND_RATE)) << "at most 2 s";
