@@ -13,14 +13,6 @@ namespace {
 // A line for each campaign played; a file much larger than that is not a progress file.
 constexpr size_t PROGRESS_FILE_LIMIT = 256 * 1024;
 
-std::string trimmed(const std::string& text) {
-    const char* blanks = " \t\r";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
 bool validKey(const std::string& key) {
     if (key == "levels")
         return true;
@@ -57,7 +49,7 @@ bool parseProgress(const std::string& text, Progress& progress, std::string& pro
     int number = 0;
     while (std::getline(lines, line)) {
         ++number;
-        const std::string content = trimmed(line);
+        const std::string content = trimmedLine(line);
         if (content.empty() || content[0] == '#')
             continue;
         auto fail = [&](const std::string& what) {
@@ -68,11 +60,11 @@ bool parseProgress(const std::string& text, Progress& progress, std::string& pro
         const size_t equals = content.rfind('=');
         if (equals == std::string::npos)
             return fail("not \"campaign = level\"");
-        const std::string key = trimmed(content.substr(0, equals));
+        const std::string key = trimmedLine(content.substr(0, equals));
         int level = 0;
         if (!validKey(key))
             return fail("the campaign is neither \"levels\" nor a pack's absolute folder");
-        if (!readLevel(trimmed(content.substr(equals + 1)), level))
+        if (!readLevel(trimmedLine(content.substr(equals + 1)), level))
             return fail("the level must be a whole number from 1 to " +
                         std::to_string(PACK_LEVEL_LIMIT));
         if (!read.emplace(key, level).second)

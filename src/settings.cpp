@@ -13,14 +13,6 @@ namespace {
 // A settings file is a few lines; anything much larger is not one.
 constexpr size_t SETTINGS_FILE_LIMIT = 64 * 1024;
 
-std::string trimmed(const std::string& text) {
-    const char* blanks = " \t\r";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
 bool readSwitch(const std::string& value, bool& on) {
     if (value == "on" || value == "yes" || value == "true") {
         on = true;
@@ -61,7 +53,7 @@ bool parseSettings(const std::string& text, Settings& settings, std::string& pro
     int number = 0;
     while (std::getline(lines, line)) {
         ++number;
-        const std::string content = trimmed(line);
+        const std::string content = trimmedLine(line);
         if (content.empty() || content[0] == '#')
             continue;
         const size_t equals = content.find('=');
@@ -71,8 +63,8 @@ bool parseSettings(const std::string& text, Settings& settings, std::string& pro
         };
         if (equals == std::string::npos)
             return fail("not \"key = value\"");
-        const std::string key = trimmed(content.substr(0, equals));
-        const std::string value = trimmed(content.substr(equals + 1));
+        const std::string key = trimmedLine(content.substr(0, equals));
+        const std::string value = trimmedLine(content.substr(equals + 1));
         bool on = false;
         if (key == "mute") {
             if (!readSwitch(value, on))

@@ -206,3 +206,11 @@ bool makeDirectories(const std::string& directory, std::string& error) {
             (code ? code.message() : std::string("a file of that name is in the way"));
     return false;
 }
+
+std::string trimmedLine(const std::string& text) {
+    const char* blanks = " \t\r";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}

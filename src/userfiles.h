@@ -36,3 +36,6 @@ int linkCount(const std::string& path);
 constexpr size_t NO_SIZE_LIMIT = size_t(-1);
 bool readWholeFile(const std::string& path, std::string& contents, std::string& error,
                    size_t maxBytes = NO_SIZE_LIMIT);
+
+// A line of a player's file without its leading and trailing blanks (and a DOS line end).
+std::string trimmedLine(const std::string& text);
