@@ -20,7 +20,8 @@ struct Colour {
     Uint8 r, g, b;
 };
 const Colour BACKGROUND = {16, 20, 34}, GRID = {52, 60, 84}, LABEL = {200, 208, 226};
-const Colour SLIGHTLY = {96, 176, 255}, QUITE = {255, 170, 60}, RANDOM = {230, 80, 90};
+const Colour SLIGHTLY = {96, 176, 255}, QUITE = {255, 170, 60}, MASHER = {230, 80, 90};
+const Colour SWEEPER = {240, 220, 90};
 const Colour TARGETS = {120, 200, 140}, BOUNCES = {190, 140, 240}, TARGET_LINE = {150, 150, 150};
 
 class Canvas {
@@ -51,16 +52,18 @@ public:
     void dot(int x, int y, Colour c) {
         filledCircleRGBA(surface, Sint16(x), Sint16(y), 4, c.r, c.g, c.b, 255);
     }
-    // Text with its left edge at x (or centred on it) and its middle on y.
-    void text(const std::string& words, int x, int y, Colour c, bool centred = false) {
+    // Text with its left edge at x (or centred on it) and its middle on y; returns its width.
+    int text(const std::string& words, int x, int y, Colour c, bool centred = false) {
         SDL_Surface* rendered =
             TTF_RenderUTF8_Blended(font, words.c_str(), SDL_Color{c.r, c.g, c.b, 0});
         if (rendered == nullptr)
-            return;
+            return 0;
+        const int width = rendered->w;
         SDL_Rect where = {Sint16(centred ? x - rendered->w / 2 : x), Sint16(y - rendered->h / 2), 0,
                           0};
         SDL_BlitSurface(rendered, nullptr, surface, &where);
         SDL_FreeSurface(rendered);
+        return width;
     }
 
 private:
@@ -108,9 +111,14 @@ void drawCurve(Canvas& canvas, const Panel& panel, const std::vector<double>& va
         canvas.dot(panel.x(i), panel.y(values[i]), c);
 }
 
-void drawLegend(Canvas& canvas, int x, int y, Colour c, const std::string& words) {
-    canvas.box(x, y - 5, x + 18, y + 5, c);
-    canvas.text(words, x + 26, y, LABEL);
+// One entry of the legend at x, which moves on past it.
+void drawLegend(Canvas& canvas, int& x, int y, Colour c, const std::string& words,
+                bool dashed = false) {
+    if (dashed)
+        canvas.line(x, y, x + 18, y, c);
+    else
+        canvas.box(x, y - 5, x + 18, y + 5, c);
+    x += 26 + canvas.text(words, x + 26, y, LABEL) + 24;
 }
 
 }  // namespace
@@ -143,11 +151,16 @@ bool drawChart(const std::vector<LevelRow>& rows, const char* path) {
 
     const Panel random{late.top + PANEL_HEIGHT + PANEL_GAP, 30, rows.size()};
     drawFrame(canvas, random, "Random play: wins in 30 one-minute games", 10);
+    drawGuide(canvas, random, rows, 6, 10, 1);
     for (size_t i = 0; i < rows.size(); ++i) {
-        const double wins = 30.0 * rows[i].randomWins / std::max(1, rows[i].randomPlays);
+        const int plays = std::max(1, rows[i].randomPlays);
+        const double mashed = 30.0 * rows[i].randomWins / plays;
+        const double swept = 30.0 * rows[i].sweepWins / plays;
         const int half = random.columnWidth() / 3;
-        if (wins > 0)
-            canvas.box(random.x(i) - half, random.y(wins), random.x(i) + half, random.y(0), RANDOM);
+        if (mashed > 0)
+            canvas.box(random.x(i) - half, random.y(mashed), random.x(i), random.y(0), MASHER);
+        if (swept > 0)
+            canvas.box(random.x(i), random.y(swept), random.x(i) + half, random.y(0), SWEEPER);
     }
 
     // The puzzle: targets to destroy and the sum of each target's fewest bounces.
@@ -173,12 +186,13 @@ bool drawChart(const std::vector<LevelRow>& rows, const char* path) {
     canvas.text("level", LEFT - 52, puzzle.y(0) + 14, LABEL);
 
     const int legendY = height - 24;
-    drawLegend(canvas, LEFT, legendY, SLIGHTLY, "up to 6 frames late");
-    drawLegend(canvas, LEFT + 190, legendY, QUITE, "up to 15 frames late");
-    drawLegend(canvas, LEFT + 390, legendY, RANDOM, "random-play wins");
-    drawLegend(canvas, LEFT + 560, legendY, TARGETS, "targets");
-    drawLegend(canvas, LEFT + 670, legendY, BOUNCES, "bounces");
-    canvas.line(LEFT + 790, legendY, LEFT + 808, legendY, TARGET_LINE);
-    canvas.text("what is asked", LEFT + 816, legendY, LABEL);
+    int legendX = LEFT - 52;
+    drawLegend(canvas, legendX, legendY, SLIGHTLY, "6 frames late");
+    drawLegend(canvas, legendX, legendY, QUITE, "15 frames late");
+    drawLegend(canvas, legendX, legendY, MASHER, "masher wins");
+    drawLegend(canvas, legendX, legendY, SWEEPER, "sweeper wins");
+    drawLegend(canvas, legendX, legendY, TARGETS, "targets");
+    drawLegend(canvas, legendX, legendY, BOUNCES, "bounces");
+    drawLegend(canvas, legendX, legendY, TARGET_LINE, "what is asked", true);
     return SDL_SaveBMP(canvas.surface, path) == 0;
 }
