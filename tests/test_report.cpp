@@ -67,6 +67,25 @@ TEST(Lateness, OnlyShotsAndStepsFromRestAreLateAndEachDelayCarriesOn) {
     }
 }
 
+TEST(Lateness, TwoArrowsPressedTogetherFromRestAreOneStart) {
+    Replay diagonal;
+    diagonal.level = 3;
+    diagonal.events = {press(10, SDLK_RIGHT),   press(10, SDLK_UP),   release(50, SDLK_UP),
+                       release(60, SDLK_RIGHT), press(70, SDLK_LEFT), press(70, SDLK_DOWN)};
+    std::set<int> apart;
+    for (unsigned seed = 0; seed < 50; ++seed) {
+        std::mt19937 random(seed);
+        const std::vector<int> delay = delays(diagonal, lateReplay(diagonal, 15, random));
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        EXPECT_EQ(delay[1], delay[0]) << "the walk goes off diagonally, not one arrow late";
+        EXPECT_EQ(delay[2], delay[0]);
+        EXPECT_EQ(delay[3], delay[0]);
+        EXPECT_EQ(delay[5], delay[4]) << "a second diagonal start, after a stop";
+        apart.insert(delay[4] - delay[0]);
+    }
+    EXPECT_GT(apart.size(), 1u) << "the second start is put off on its own";
+}
+
 TEST(Lateness, EveryDelayFromNoneToTheBoundOccursAndNoneBeyond) {
     Replay shot;
     shot.level = 1;

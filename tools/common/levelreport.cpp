@@ -130,13 +130,19 @@ Replay lateReplay(const Replay& replay, int maxLate, std::mt19937& random) {
     // turn, not a start.
     std::set<SDLKey> held, heldBefore;
     int delay = 0, frame = 0;
+    bool startedThisFrame = false;
     for (ReplayEvent& event : late.events) {
         if (event.frame != frame) {
             frame = event.frame;
             heldBefore = held;
+            startedThisFrame = false;
         }
-        if (event.press && (event.key == SDLK_SPACE || (isArrow(event.key) && heldBefore.empty())))
+        // Two arrows pressed together from rest are one start, as a hand moves off diagonally.
+        const bool start = isArrow(event.key) && heldBefore.empty() && !startedThisFrame;
+        if (event.press && (event.key == SDLK_SPACE || start))
             delay += int(random() % unsigned(maxLate + 1));
+        if (event.press && start)
+            startedThisFrame = true;
         if (isArrow(event.key)) {
             if (event.press)
                 held.insert(event.key);

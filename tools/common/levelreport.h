@@ -27,8 +27,9 @@ Replay randomReplay(int level, int frames, unsigned seed);
 Replay sweepingReplay(int level, int frames, unsigned seed);
 
 // Lateness: the replay with every action that starts from rest (a shot, or a first step while
-// no arrow was held before its frame) put off by 0 to `maxLate` frames at random, each delay
-// carrying on to everything after it, the events after it on the same frame included.
+// no arrow was held before its frame; two arrows pressed on that frame are one start) put off by
+// 0 to `maxLate` frames at random, each delay carrying on to everything after it, the events
+// after it on the same frame included.
 Replay lateReplay(const Replay& replay, int maxLate, std::mt19937& random);
 
 struct ReportOptions {
