@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdlib>
 
 #include "graphics.h"
@@ -13,6 +14,10 @@ bool startHeadless() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (game_screen == nullptr && InitVideo(SDL_DOUBLEBUF) == nullptr)
         return false;
+    // SDL turns an interrupt into a quit event, which only a window's loop reads: a headless
+    // tool would go on for ever under Ctrl+C or `timeout`.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     if (!loaded && !InitImages())
         return false;
     screen = game_screen;
