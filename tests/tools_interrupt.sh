@@ -1,6 +1,7 @@
 #!/bin/bash
 # The headless tools stop when asked: Ctrl+C or `timeout` ends a long run of the solver or the
-# level report, which no window's loop would otherwise notice.
+# level report, which no window's loop would otherwise notice; the solver's progress so far is
+# in its output.
 # Usage: tools_interrupt.sh BUILD_DIR GAME_DIR (headless: SDL's dummy drivers)
 set -u
 BUILD=$(realpath "$1")
@@ -16,7 +17,7 @@ failures=0
 interrupted() {
     local signal=$1
     shift
-    (cd "$GAME_DIR" && timeout -s "$signal" -k 30 1 "$@" >/dev/null 2>&1)
+    (cd "$GAME_DIR" && timeout -s "$signal" -k 30 1 "$@" >"$WORK/out" 2>&1)
     local got=$?
     if [ "$got" -ne 124 ]; then
         echo "FAIL: $* under SIG$signal after a second ended $got (wanted 124)" >&2
@@ -29,6 +30,11 @@ interrupted() {
 interrupted TERM "$BUILD/levelreport" 1-35
 interrupted INT "$BUILD/levelreport" 1-35
 interrupted TERM "$BUILD/solve" --out "$WORK/level22.txt" 22
+if ! grep -q "^level 22: searching" "$WORK/out"; then
+    echo "FAIL: the stopped solver's output lacks its first line of progress:" >&2
+    head -3 "$WORK/out" >&2
+    failures=$((failures + 1))
+fi
 
 [ "$failures" -eq 0 ] && echo "every tool stopped when asked"
 exit $((failures > 0))

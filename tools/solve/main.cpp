@@ -87,6 +87,9 @@ int usage() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A search runs for minutes, often into a pipe or a log: each line of progress goes out as
+    // it is made, and a stopped search leaves its last line behind.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     enterGameDirectory(argc, argv);
     int ship = 1, forgive = 15;
     const char* levelArgument = nullptr;
