@@ -55,6 +55,20 @@ expect 0 "^level $WORK/mine/bank.txt: won" "$BUILD/replay" "$WORK/mine/bank.repl
 expect 0 "\| $WORK/mine/bank.txt \| Bank Shot .*\| +[0-9]+ \([0-9.]+ s\) \|" \
     "$BUILD/levelreport" --random-plays 2 --late-tries 2 "$WORK/mine/bank.txt"
 
+# The random games that win a file, kept with --wins, name the file beside them and play again.
+mkdir "$WORK/wins"
+expect 0 "\| $WORK/mine/bank.txt \|" \
+    "$BUILD/levelreport" --random-plays 30 --late-tries 1 --wins "$WORK/wins" "$WORK/mine/bank.txt"
+kept=$(find "$WORK/wins" -name 'bank-*.txt' | head -1)
+if [ -z "$kept" ]; then
+    echo "FAIL: levelreport --wins kept no game of bank.txt" >&2
+    failures=$((failures + 1))
+else
+    expect 0 "^level $WORK/mine/bank.txt: won" "$BUILD/replay" "$kept"
+fi
+expect 2 "^levelreport: --wins $WORK/none: no such folder" \
+    "$BUILD/levelreport" --wins "$WORK/none" 1
+
 # Recording a level with nothing to shoot ends at its first frame, even headless.
 printf 'Empty\nShip(487, 680)\nShipArea(312, 620) (712, 760)\n' >"$WORK/mine/empty.txt"
 expect 0 "^level $WORK/mine/empty.txt: won at frame 1" \

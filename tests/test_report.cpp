@@ -8,6 +8,7 @@
 
 #include "levelfixture.h"
 #include "levelreport.h"
+#include "replayrunner.h"
 #include "skarlume.h"
 
 namespace {
@@ -322,6 +323,33 @@ TEST_F(LevelMeasures, AStillCrateForgivesAnyLatenessAndTheRowTellsWhatTheLevelHo
     EXPECT_EQ(row.slightlyLateWins, 10);
     EXPECT_EQ(row.quiteLateWins, 10);
 }
+TEST_F(LevelMeasures, KeptWinningGamesAreTheGamesCountedAndEachWinsAgain) {
+    writeLevel(1, "Up\nShip(500, 600)\nShipArea(100, 550) (950, 700)\nCrate(500, 200)\n");
+    scratch->write("solutions/level1.txt", "level 1\n1 press space\n1 release space\n");
+    ReportOptions options;
+    options.randomPlays = 12;
+    options.lateTries = 1;
+    EXPECT_TRUE(measureLevel(1, options).wonGames.empty()) << "kept only when asked";
+    options.keepWonGames = true;
+    const LevelRow row = measureLevel(1, options);
+    ASSERT_GT(row.randomWins, 0);
+    ASSERT_GT(row.sweepWins, 0);
+    ASSERT_EQ(row.wonGames.size(), size_t(row.randomWins + row.sweepWins));
+    std::set<std::pair<std::string, int>> games;
+    for (const WonGame& won : row.wonGames) {
+        SCOPED_TRACE(won.player + " game " + std::to_string(won.game));
+        EXPECT_TRUE(won.player == "masher" || won.player == "sweeper");
+        EXPECT_GE(won.game, 1);
+        EXPECT_LE(won.game, options.randomPlays);
+        games.insert({won.player, won.game});
+        lives = STARTING_LIVES;
+        const ReplayOutcome outcome = playReplay(won.replay, RANDOM_PLAY_FRAMES);
+        EXPECT_EQ(outcome.state, STATE_LEVEL_WON);
+        EXPECT_FALSE(outcome.lifeSpent);
+    }
+    EXPECT_EQ(games.size(), row.wonGames.size()) << "no game kept twice";
+}
+
 // A walker crosses above the ship: shots fired on frames 37 to 55 meet it, later ones miss.
 TEST_F(LevelMeasures, AShotThatMeetsAWalkerForgivesLatenessOnlyFromTheStartOfItsWindow) {
     const std::string level =

@@ -174,13 +174,19 @@ LevelRow measureLevel(const LevelChoice& level, const ReportOptions& options) {
         Replay random =
             randomReplay(number, RANDOM_PLAY_FRAMES, options.seed * 1000003u + unsigned(play));
         random.levelFile = level.replay(1).levelFile;
-        row.randomWins += winsCleanly(random, RANDOM_PLAY_FRAMES);
+        const bool mashed = winsCleanly(random, RANDOM_PLAY_FRAMES);
+        row.randomWins += mashed;
         std::seed_seq sweeperSeeds{options.seed, unsigned(number), unsigned(play)};
         unsigned sweeperSeed = 0;
         sweeperSeeds.generate(&sweeperSeed, &sweeperSeed + 1);
         Replay sweep = sweepingReplay(number, RANDOM_PLAY_FRAMES, sweeperSeed);
         sweep.levelFile = random.levelFile;
-        row.sweepWins += winsCleanly(sweep, RANDOM_PLAY_FRAMES);
+        const bool swept = winsCleanly(sweep, RANDOM_PLAY_FRAMES);
+        row.sweepWins += swept;
+        if (options.keepWonGames && mashed)
+            row.wonGames.push_back({"masher", play + 1, random});
+        if (options.keepWonGames && swept)
+            row.wonGames.push_back({"sweeper", play + 1, sweep});
     }
 
     Replay replay;

@@ -33,10 +33,18 @@ Replay sweepingReplay(int level, int frames, unsigned seed);
 Replay lateReplay(const Replay& replay, int maxLate, std::mt19937& random);
 
 struct ReportOptions {
-    int randomPlays = 100;  // for each random player; a shorter run plays the first of the same
-                            // games
-    int lateTries = 40;     // for each of the two lateness bounds
-    unsigned seed = 1;      // another seed plays other games and other late tries
+    int randomPlays = 100;      // for each random player; a shorter run plays the first of the same
+                                // games
+    int lateTries = 40;         // for each of the two lateness bounds
+    unsigned seed = 1;          // another seed plays other games and other late tries
+    bool keepWonGames = false;  // keep each random game that wins, to watch how it did
+};
+
+// A random game that won, as a replay of its keys.
+struct WonGame {
+    std::string player;  // "masher" or "sweeper"
+    int game = 0;        // its place among the level's games, from 1
+    Replay replay;
 };
 
 constexpr int SLIGHTLY_LATE = 6;  // 100 ms: every level must forgive it
@@ -50,8 +58,9 @@ struct LevelRow {
     std::vector<int> bounces;  // per target: the fewest bounces of a shot from frame 1, or -1
     int randomWins = 0, sweepWins = 0, randomPlays = 0;  // the masher's and the sweeper's
     int slightlyLateWins = 0, quiteLateWins = 0, lateTries = 0;
-    bool replayWins = false;  // the shipped replay wins with no life lost
-    int replayFrames = 0;     // the frame it wins on
+    bool replayWins = false;        // the shipped replay wins with no life lost
+    int replayFrames = 0;           // the frame it wins on
+    std::vector<WonGame> wonGames;  // with ReportOptions::keepWonGames
 };
 
 // Measures level `number` of the working directory with its replay solutions/levelN.txt, or

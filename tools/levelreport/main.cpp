@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,15 +16,18 @@
 #include "headless.h"
 #include "levelreport.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
 int usage() {
     std::cerr << "usage: levelreport [--random-plays N] [--late-tries N] [--seed N] "
-                 "[--chart FILE.bmp] [LEVEL | FIRST-LAST | FILE]...\n"
+                 "[--chart FILE.bmp] [--wins DIR] [LEVEL | FIRST-LAST | FILE]...\n"
                  "Measures the levels (all 35 when none is named) from the game directory, each\n"
                  "with its kept replay (solutions/levelN.txt; NAME.replay beside a level file),\n"
                  "and prints a table. Exit status 0 when the campaign's targets hold, 1 when one\n"
-                 "is missed, 2 on errors (no level file, no replay).\n";
+                 "is missed, 2 on errors (no level file, no replay). --wins DIR keeps each\n"
+                 "random game that wins there as a replay, LEVEL-PLAYER-GAME.txt.\n";
     return 2;
 }
 
@@ -79,12 +84,31 @@ void printRow(const LevelRow& row) {
     std::fflush(stdout);
 }
 
+// Each random game that won `row`'s level, as a replay in `folder` that plays it again.
+bool keepWonGames(const LevelRow& row, const std::string& folder) {
+    const std::string level =
+        row.number != 0 ? "level" + std::to_string(row.number) : fs::path(row.file).stem().string();
+    for (const WonGame& won : row.wonGames) {
+        const std::string path =
+            folder + "/" + level + "-" + won.player + "-" + std::to_string(won.game) + ".txt";
+        std::ofstream out(path);
+        writeReplay(out, won.replay, path);
+        out.close();
+        if (!out) {
+            std::cerr << "levelreport: cannot write " << path << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     ReportOptions options;
     std::vector<LevelChoice> levels;
     const char* chartPath = nullptr;
+    const char* winsFolder = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--random-plays") == 0 && i + 1 < argc)
             options.randomPlays = std::atoi(argv[++i]);
@@ -94,6 +118,8 @@ int main(int argc, char* argv[]) {
             options.seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
         else if (std::strcmp(argv[i], "--chart") == 0 && i + 1 < argc)
             chartPath = argv[++i];
+        else if (std::strcmp(argv[i], "--wins") == 0 && i + 1 < argc)
+            winsFolder = argv[++i];
         else if (argv[i][0] == '-')
             return usage();
         else if (std::strspn(argv[i], "0123456789-") != std::strlen(argv[i]))
@@ -107,6 +133,12 @@ int main(int argc, char* argv[]) {
         addLevels("1-" + std::to_string(LEVEL_COUNT), levels);
     if (levelsProblem(levels))
         return 2;
+    std::error_code failure;
+    if (winsFolder != nullptr && !fs::is_directory(winsFolder, failure)) {
+        std::cerr << "levelreport: --wins " << winsFolder << ": no such folder\n";
+        return 2;
+    }
+    options.keepWonGames = winsFolder != nullptr;
     if (!startHeadless()) {
         std::cerr << "levelreport: cannot start the game headless: " << SDL_GetError() << "\n";
         return 2;
@@ -121,6 +153,8 @@ int main(int argc, char* argv[]) {
     for (const LevelChoice& level : levels) {
         rows.push_back(measureLevel(level, options));
         printRow(rows.back());
+        if (winsFolder != nullptr && !keepWonGames(rows.back(), winsFolder))
+            return 2;
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
