@@ -218,13 +218,6 @@ void missRandomWins(const LevelRow& row, const char* player, int wins,
 }
 }  // namespace
 
-std::vector<std::string> sweeperMisses(const std::vector<LevelRow>& rows) {
-    std::vector<std::string> missed;
-    for (const LevelRow& row : rows)
-        missRandomWins(row, "the sweeper", row.sweepWins, missed);
-    return missed;
-}
-
 std::vector<std::string> missedTargets(const std::vector<LevelRow>& rows) {
     std::vector<std::string> missed;
     auto miss = [&](const LevelRow& row, const std::string& what) {
@@ -237,6 +230,7 @@ std::vector<std::string> missedTargets(const std::vector<LevelRow>& rows) {
         if (!row.replayWins)
             miss(row, "its replay does not win without losing a life");
         missRandomWins(row, "the masher", row.randomWins, missed);
+        missRandomWins(row, "the sweeper", row.sweepWins, missed);
         // At least 8 in 10, or 9 in 10, whatever the number of tries.
         if (row.slightlyLateWins * 10 < row.lateTries * 8)
             miss(row, "its replay wins " + std::to_string(row.slightlyLateWins) + " of " +

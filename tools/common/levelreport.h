@@ -72,7 +72,3 @@ LevelRow measureLevel(const LevelChoice& level, const ReportOptions& options);
 // is judged only when `rows` hold all of them; a level file outside the campaign has no place
 // in it and is held to the rules of every level.
 std::vector<std::string> missedTargets(const std::vector<LevelRow>& rows);
-// The random-play bounds that the sweeper still beats. The campaign was tuned against the
-// masher; the sweeper, newer, finds levels that a steady beat wins by chance, and these are
-// reported beside the targets until the levels hold against it too.
-std::vector<std::string> sweeperMisses(const std::vector<LevelRow>& rows);
