@@ -39,37 +39,21 @@ std::string progressPath() {
 }
 
 bool parseProgress(const std::string& text, Progress& progress, std::string& problem) {
-    if (text.find('\0') != std::string::npos) {
-        problem = "it holds NUL bytes: not a text file";
-        return false;
-    }
     Progress read;
-    std::istringstream lines(text);
-    std::string line;
-    int number = 0;
-    while (std::getline(lines, line)) {
-        ++number;
-        const std::string content = trimmedLine(line);
-        if (content.empty() || content[0] == '#')
-            continue;
-        auto fail = [&](const std::string& what) {
-            problem = "line " + std::to_string(number) + ": " + what;
-            return false;
-        };
-        // A folder may hold "=": the level is after the last one.
-        const size_t equals = content.rfind('=');
-        if (equals == std::string::npos)
-            return fail("not \"campaign = level\"");
-        const std::string key = trimmedLine(content.substr(0, equals));
+    // A pack's folder may hold "=": the level is after the last one.
+    const KeyValueShape shape{"campaign = level", true};
+    auto take = [&](const std::string& key, const std::string& value) -> std::string {
         int level = 0;
         if (!validKey(key))
-            return fail("the campaign is neither \"levels\" nor a pack's absolute folder");
-        if (!readLevel(trimmedLine(content.substr(equals + 1)), level))
-            return fail("the level must be a whole number from 1 to " +
-                        std::to_string(PACK_LEVEL_LIMIT));
+            return "the campaign is neither \"levels\" nor a pack's absolute folder";
+        if (!readLevel(value, level))
+            return "the level must be a whole number from 1 to " + std::to_string(PACK_LEVEL_LIMIT);
         if (!read.emplace(key, level).second)
-            return fail(key + " is named twice");
-    }
+            return key + " is named twice";
+        return "";
+    };
+    if (!readKeyValueLines(text, shape, take, problem))
+        return false;
     progress = std::move(read);
     return true;
 }

@@ -43,43 +43,25 @@ std::string settingsPath() {
 }
 
 bool parseSettings(const std::string& text, Settings& settings, std::string& problem) {
-    if (text.find('\0') != std::string::npos) {
-        problem = "it holds NUL bytes: not a text file";
-        return false;
-    }
     Settings read = settings;
-    std::istringstream lines(text);
-    std::string line;
-    int number = 0;
-    while (std::getline(lines, line)) {
-        ++number;
-        const std::string content = trimmedLine(line);
-        if (content.empty() || content[0] == '#')
-            continue;
-        const size_t equals = content.find('=');
-        auto fail = [&](const std::string& what) {
-            problem = "line " + std::to_string(number) + ": " + what;
-            return false;
-        };
-        if (equals == std::string::npos)
-            return fail("not \"key = value\"");
-        const std::string key = trimmedLine(content.substr(0, equals));
-        const std::string value = trimmedLine(content.substr(equals + 1));
+    auto take = [&read](const std::string& key, const std::string& value) -> std::string {
         bool on = false;
         if (key == "mute") {
             if (!readSwitch(value, on))
-                return fail("mute must be on or off");
+                return "mute must be on or off";
             read.mute = on;
         } else if (key == "volume") {
             if (!readVolume(value, read.volume))
-                return fail("volume must be a whole number from 0 to " +
-                            std::to_string(MAX_VOLUME));
+                return "volume must be a whole number from 0 to " + std::to_string(MAX_VOLUME);
         } else if (key == "fullscreen") {
             if (!readSwitch(value, on))
-                return fail("fullscreen must be on or off");
+                return "fullscreen must be on or off";
             read.fullscreen = on;
         }
-    }
+        return "";
+    };
+    if (!readKeyValueLines(text, {"key = value"}, take, problem))
+        return false;
     settings = read;
     return true;
 }

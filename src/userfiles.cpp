@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <utility>
 
 namespace {
@@ -213,4 +214,29 @@ std::string trimmedLine(const std::string& text) {
     if (first == std::string::npos)
         return std::string();
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+bool readKeyValueLines(const std::string& text, const KeyValueShape& shape,
+                       const TakeKeyValue& take, std::string& problem) {
+    if (text.find('\0') != std::string::npos) {
+        problem = "it holds NUL bytes: not a text file";
+        return false;
+    }
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        const std::string content = trimmedLine(line);
+        if (content.empty() || content[0] == '#')
+            continue;
+        const size_t equals = shape.keyMayHoldEquals ? content.rfind('=') : content.find('=');
+        const std::string wrong = equals == std::string::npos
+                                      ? "not \"" + std::string(shape.shape) + "\""
+                                      : take(trimmedLine(content.substr(0, equals)),
+                                             trimmedLine(content.substr(equals + 1)));
+        if (!wrong.empty()) {
+            problem = "line " + std::to_string(number) + ": " + wrong;
+            return false;
+        }
+    }
+    return true;
 }

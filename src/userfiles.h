@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 // The game's folder in each of the player's directories, from $XDG_CONFIG_HOME,
@@ -39,3 +40,18 @@ bool readWholeFile(const std::string& path, std::string& contents, std::string& 
 
 // A line of a player's file without its leading and trailing blanks (and a DOS line end).
 std::string trimmedLine(const std::string& text);
+
+// How a player's file of "key = value" lines is read: the shape a line must have, as a
+// message names it, and whether a key may itself hold "=" (the value is after the last one).
+struct KeyValueShape {
+    const char* shape;  // "key = value"
+    bool keyMayHoldEquals = false;
+};
+
+// Hands each "key = value" line of `text` to `take`, trimmed, skipping blank lines and "#"
+// comments; `take` returns what is wrong with the line, or nothing. False, with
+// "line N: ..." in `problem`, at the first line that has no "=" or that `take` refuses, and
+// for a text with a NUL byte, which is no text file at all.
+using TakeKeyValue = std::function<std::string(const std::string& key, const std::string& value)>;
+bool readKeyValueLines(const std::string& text, const KeyValueShape& shape,
+                       const TakeKeyValue& take, std::string& problem);

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "options.h"
 #include "settings.h"
@@ -113,6 +115,30 @@ TEST(SettingsFile, AGarbledLineLeavesEverySettingAsItWas) {
     EXPECT_NE(problem.find("NUL"), std::string::npos) << problem;
     EXPECT_FALSE(parseSettings("volume = 5\nbad line\n", settings, problem));
     EXPECT_NE(problem.find("line 2"), std::string::npos) << problem;
+}
+
+// The reader both player files share: which "=" splits a line, and which line a fault names.
+TEST(PlayerFileLines, CommentsAndBlanksCountAsLinesAndTheShapeSaysWhereTheKeyEnds) {
+    std::vector<std::pair<std::string, std::string>> taken;
+    auto take = [&](const std::string& key, const std::string& value) -> std::string {
+        taken.emplace_back(key, value);
+        return value == "bad" ? "no good" : "";
+    };
+    std::string problem;
+    EXPECT_TRUE(readKeyValueLines("# note\n\n  a = 1 \r\nb=c=d\n", {"key = value"}, take, problem));
+    EXPECT_EQ(taken, (std::vector<std::pair<std::string, std::string>>{{"a", "1"}, {"b", "c=d"}}));
+    taken.clear();
+    EXPECT_TRUE(
+        readKeyValueLines("/home/me/a=b/pack = 3\n", {"campaign = level", true}, take, problem));
+    EXPECT_EQ(taken,
+              (std::vector<std::pair<std::string, std::string>>{{"/home/me/a=b/pack", "3"}}));
+    EXPECT_FALSE(
+        readKeyValueLines("# note\n\nno equals\n", {"campaign = level", true}, take, problem));
+    EXPECT_EQ(problem, "line 3: not \"campaign = level\"");
+    EXPECT_FALSE(
+        readKeyValueLines("a = 1\n# note\nb = bad\nc = 2\n", {"key = value"}, take, problem));
+    EXPECT_EQ(problem, "line 3: no good");
+    EXPECT_EQ(taken.back(), (std::pair<std::string, std::string>{"b", "bad"})) << "stops there";
 }
 
 TEST(SettingsFile, MissingMeansTheDefaultsWithoutAWord) {
