@@ -3,14 +3,7 @@
 # by a file relative to itself, and the errors of a missing level, a missing replay, a directory
 # given as the level and a 5 MB file of noise, each with status 2 and a message saying which.
 # Usage: level_files.sh BUILD_DIR GAME_DIR (headless: SDL's dummy drivers)
-set -u
-BUILD=$(realpath "$1")
-GAME_DIR=$(realpath "$2")
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/skarlume-levelfiles.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy HOME="$WORK/home" \
-    XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data" XDG_STATE_HOME="$WORK/state"
-failures=0
+source "$(dirname "$0")/headless_tools.sh"
 
 # expect STATUS PATTERN COMMAND...: the command ends with STATUS and its output (both streams)
 # matches the extended regular expression PATTERN.

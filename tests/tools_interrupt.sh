@@ -3,14 +3,7 @@
 # level report, which no window's loop would otherwise notice; the solver's progress so far is
 # in its output.
 # Usage: tools_interrupt.sh BUILD_DIR GAME_DIR (headless: SDL's dummy drivers)
-set -u
-BUILD=$(realpath "$1")
-GAME_DIR=$(realpath "$2")
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/skarlume-interrupt.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy HOME="$WORK/home" \
-    XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data" XDG_STATE_HOME="$WORK/state"
-failures=0
+source "$(dirname "$0")/headless_tools.sh"
 
 # interrupted SIGNAL COMMAND...: the command, asked to stop by SIGNAL after a second, stops
 # (timeout says 124); one that only a kill ends, 30 s later, says 137.
