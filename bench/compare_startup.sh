@@ -16,7 +16,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 GAME_DIR=$DIR_B
 # shellcheck source=tests/e2e/lib.sh
 . "$ROOT/tests/e2e/lib.sh"
-STAMP=${FIRST_FLIP_STAMP:-$ROOT/build/bench/libfirst_flip_stamp.so}
+STAMP=${FIRST_FLIP_STAMP:-$ROOT/build/libfirst_flip_stamp.so}
 [ -e "$STAMP" ] || fail "no first-flip stamp at $STAMP (the plain build makes it)"
 if [ "$AUDIO" = default ]; then AUDIO_SETTING=(-u SDL_AUDIODRIVER); else AUDIO_SETTING=(SDL_AUDIODRIVER="$AUDIO"); fi
 
