@@ -208,6 +208,9 @@ bool makeDirectories(const std::string& directory, std::string& error) {
     return false;
 }
 
+namespace {
+
+// A line of a player's file without its leading and trailing blanks (and a DOS line end).
 std::string trimmedLine(const std::string& text) {
     const char* blanks = " \t\r";
     const size_t first = text.find_first_not_of(blanks);
@@ -215,6 +218,8 @@ std::string trimmedLine(const std::string& text) {
         return std::string();
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
+
+}  // namespace
 
 bool readKeyValueLines(const std::string& text, const KeyValueShape& shape,
                        const TakeKeyValue& take, std::string& problem) {

@@ -38,9 +38,6 @@ constexpr size_t NO_SIZE_LIMIT = size_t(-1);
 bool readWholeFile(const std::string& path, std::string& contents, std::string& error,
                    size_t maxBytes = NO_SIZE_LIMIT);
 
-// A line of a player's file without its leading and trailing blanks (and a DOS line end).
-std::string trimmedLine(const std::string& text);
-
 // How a player's file of "key = value" lines is read: the shape a line must have, as a
 // message names it, and whether a key may itself hold "=" (the value is after the last one).
 struct KeyValueShape {

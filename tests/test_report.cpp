@@ -104,6 +104,18 @@ TEST(Lateness, EveryDelayFromNoneToTheBoundOccursAndNoneBeyond) {
               std::vector<int>(10, 0));
 }
 
+// Follows a random player's arrow into the arrows held, which it checks: an arrow goes down
+// only when up and comes up only when down, one per axis at a time.
+void followArrow(const ReplayEvent& event, std::set<SDLKey>& down) {
+    EXPECT_EQ(down.count(event.key) == 0, event.press) << "frame " << event.frame;
+    if (event.press)
+        down.insert(event.key);
+    else
+        down.erase(event.key);
+    EXPECT_FALSE(down.count(SDLK_LEFT) && down.count(SDLK_RIGHT)) << "frame " << event.frame;
+    EXPECT_FALSE(down.count(SDLK_UP) && down.count(SDLK_DOWN)) << "frame " << event.frame;
+}
+
 TEST(RandomPlay, AGameIsAValidReplayOfAMinuteThatTheSameSeedRepeats) {
     const Replay game = randomReplay(9, RANDOM_PLAY_FRAMES, 42);
     EXPECT_EQ(game.level, 9);
@@ -124,14 +136,7 @@ TEST(RandomPlay, AGameIsAValidReplayOfAMinuteThatTheSameSeedRepeats) {
             shots += event.press;
             continue;
         }
-        // Arrows go down only when up, and come up only when down; one per axis at a time.
-        EXPECT_EQ(down.count(event.key) == 0, event.press) << "frame " << event.frame;
-        if (event.press)
-            down.insert(event.key);
-        else
-            down.erase(event.key);
-        EXPECT_FALSE(down.count(SDLK_LEFT) && down.count(SDLK_RIGHT));
-        EXPECT_FALSE(down.count(SDLK_UP) && down.count(SDLK_DOWN));
+        followArrow(event, down);
     }
     // About a shot a second.
     EXPECT_GT(shots, 30);
@@ -162,14 +167,7 @@ TEST(RandomPlay, TheSweeperCrossesItsAreaBothWaysWhileFiringOnAFixedBeat) {
                     shots.push_back(event.frame);
                 continue;
             }
-            EXPECT_EQ(down.count(event.key) == 0, event.press) << "frame " << event.frame;
-            if (event.press)
-                down.insert(event.key);
-            else
-                down.erase(event.key);
-            const bool left = down.count(SDLK_LEFT) != 0, right = down.count(SDLK_RIGHT) != 0;
-            EXPECT_FALSE(left && right);
-            EXPECT_FALSE(down.count(SDLK_UP) && down.count(SDLK_DOWN));
+            followArrow(event, down);
             // After the events of a frame, one side arrow is always held: the sweep never stops.
             if (event.press && (event.key == SDLK_LEFT || event.key == SDLK_RIGHT)) {
                 turns += across != 0 && across != event.key;

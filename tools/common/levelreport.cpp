@@ -69,6 +69,14 @@ void changeHold(Replay& replay, int frame, SDLKey& held, SDLKey next) {
     held = next;
 }
 
+// A random player's game before its first key: the level, and a ship picked at random.
+Replay randomGame(int level, std::mt19937& random) {
+    Replay replay;
+    replay.level = level;
+    replay.ship = 1 + int(random() % 3);
+    return replay;
+}
+
 void pressSpace(Replay& replay, int frame) {
     replay.events.push_back({frame, true, SDLK_SPACE});
     replay.events.push_back({frame, false, SDLK_SPACE});
@@ -78,9 +86,7 @@ void pressSpace(Replay& replay, int frame) {
 
 Replay randomReplay(int level, int frames, unsigned seed) {
     std::mt19937 random(seed);
-    Replay replay;
-    replay.level = level;
-    replay.ship = 1 + int(random() % 3);
+    Replay replay = randomGame(level, random);
     const SDLKey across[] = {SDLK_UNKNOWN, SDLK_LEFT, SDLK_RIGHT};
     const SDLKey upDown[] = {SDLK_UNKNOWN, SDLK_UP, SDLK_DOWN};
     SDLKey holdX = SDLK_UNKNOWN, holdY = SDLK_UNKNOWN;
@@ -98,9 +104,7 @@ Replay randomReplay(int level, int frames, unsigned seed) {
 
 Replay sweepingReplay(int level, int frames, unsigned seed) {
     std::mt19937 random(seed);
-    Replay replay;
-    replay.level = level;
-    replay.ship = 1 + int(random() % 3);
+    Replay replay = randomGame(level, random);
     const SDLKey upDown[] = {SDLK_UNKNOWN, SDLK_UP, SDLK_DOWN};
     const int period = 20 + int(random() % 41);
     int nextShot = 1 + int(random() % unsigned(period));
